@@ -1,0 +1,13 @@
+// The seam between the step and the platform it runs on. The game binds
+// these to the real clock and to freeglut; the tests bind them to a
+// recorder with a clock they set by hand.
+#pragma once
+
+// Elapsed real time since the process started, in whole milliseconds.
+int toolkitClock();
+
+// Polls the joystick now; the joystick callback runs before this returns.
+void toolkitForceJoystickPoll();
+
+// Asks for the window to be redrawn.
+void toolkitPostRedisplay();

@@ -1,0 +1,21 @@
+// The tests' binding of the toolkit seam: a clock set by hand, a count of
+// every toolkit call, and a joystick sample delivered on each forced poll.
+#pragma once
+
+struct ToolkitRecorder {
+    int clock = 0;             // ms, what toolkitClock() answers
+    int joystickPolls = 0;     // calls of toolkitForceJoystickPoll
+    int redisplays = 0;        // calls of toolkitPostRedisplay
+    bool joystickAttached = false;  // a poll delivers the sample below
+    unsigned int joystickButtons = 0;
+    int joystickX = 0;         // -1000..1000
+    int joystickY = 0;         // -1000..1000
+};
+
+extern ToolkitRecorder recorder;
+
+// A clean world at the start of a game, with the clock at `clock` ms.
+void startTestGame(int clock = 0);
+
+// Moves the clock on by elapsedMs and calls the idle callback once.
+void stepBy(int elapsedMs);
