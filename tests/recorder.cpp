@@ -32,3 +32,14 @@ void stepBy(int elapsedMs) {
     recorder.clock = static_cast<int>(static_cast<uint32_t>(recorder.clock) + static_cast<uint32_t>(elapsedMs));
     idleStep();
 }
+
+bool seekDraws(const std::function<bool()>& drawsMatch, int limit) {
+    for (int i = 0; i < limit; i++) {
+        const uint32_t state = world.randomNext;
+        const bool match = drawsMatch();
+        world.randomNext = state;
+        if (match) return true;
+        gameRandom();
+    }
+    return false;
+}

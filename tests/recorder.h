@@ -2,6 +2,8 @@
 // every toolkit call, and a joystick sample delivered on each forced poll.
 #pragma once
 
+#include <functional>
+
 struct ToolkitRecorder {
     int clock = 0;             // ms, what toolkitClock() answers
     int joystickPolls = 0;     // calls of toolkitForceJoystickPoll
@@ -19,3 +21,8 @@ void startTestGame(int clock = 0);
 
 // Moves the clock on by elapsedMs and calls the idle callback once.
 void stepBy(int elapsedMs);
+
+// Moves the random generator on, one draw at a time, to the first state
+// from which the draws that drawsMatch makes satisfy it. Returns false when
+// none is found within `limit` draws.
+bool seekDraws(const std::function<bool()>& drawsMatch, int limit = 50000000);
