@@ -14,6 +14,9 @@ void idleStep();
 // correct across the clock's wrap from INT_MAX to INT_MIN.
 int millisecondsBetween(int earlier, int later);
 
+// The clock reading `milliseconds` after `reading`, wrapping as the clock does.
+int millisecondsAfter(int reading, int milliseconds);
+
 // Sections 3 and 5 to 7: decode the held controls, then elevate, turn and zoom.
 void decodeControls();
 void updateElevation();
@@ -60,3 +63,7 @@ int gameRandom();
 
 // Real time since the process started, in whole ms, wrapping past INT_MAX.
 int processMilliseconds();
+
+// Sleeps until shortly before processMilliseconds() reads dueMs; returns at
+// once when that time has come already.
+void sleepUntilMilliseconds(int dueMs);

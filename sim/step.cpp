@@ -11,12 +11,21 @@ int millisecondsBetween(int earlier, int later) {
     return static_cast<int>(static_cast<uint32_t>(later) - static_cast<uint32_t>(earlier));
 }
 
+int millisecondsAfter(int reading, int milliseconds) {
+    return static_cast<int>(static_cast<uint32_t>(reading) + static_cast<uint32_t>(milliseconds));
+}
+
 void idleStep() {
     // 1. Time gate: the step runs at most once every 10 ms and takes the
     //    whole elapsed time, uncapped, as its time increment.
-    const int stepNow = toolkitClock() / world.clockDivisor;
+    const int clockReading = toolkitClock();
+    const int stepNow = clockReading / world.clockDivisor;
     const int stepElapsed = millisecondsBetween(world.lastStepTime, stepNow);
     if (stepElapsed < STEP_INTERVAL_MS) {
+        // Nothing is due: give the processor back until the next step is.
+        // Events that arrive meanwhile are handled before the next call.
+        const int remaining = (STEP_INTERVAL_MS - stepElapsed) * world.clockDivisor;
+        toolkitWaitForClock(millisecondsAfter(clockReading, remaining));
         return;
     }
     world.lastStepTime = stepNow;

@@ -6,6 +6,10 @@
 // Elapsed real time since the process started, in whole milliseconds.
 int toolkitClock();
 
+// Gives the processor back until shortly before the clock reads dueMs,
+// never past it.
+void toolkitWaitForClock(int dueMs);
+
 // Polls the joystick now; the joystick callback runs before this returns.
 void toolkitForceJoystickPoll();
 

@@ -20,6 +20,11 @@ void toolkitForceJoystickPoll() {
 
 void toolkitPostRedisplay() { recorder.redisplays += 1; }
 
+void toolkitWaitForClock(int dueMs) {
+    recorder.waits += 1;
+    recorder.waitDue = dueMs;
+}
+
 void startTestGame(int clock) {
     clearWorld();
     recorder = ToolkitRecorder{};
@@ -28,8 +33,7 @@ void startTestGame(int clock) {
 }
 
 void stepBy(int elapsedMs) {
-    // Wraps like the real clock does after 24.8 days.
-    recorder.clock = static_cast<int>(static_cast<uint32_t>(recorder.clock) + static_cast<uint32_t>(elapsedMs));
+    recorder.clock = millisecondsAfter(recorder.clock, elapsedMs);
     idleStep();
 }
 

@@ -26,7 +26,11 @@ TEST_F(Step, GateWaitsTenMilliseconds) {
     EXPECT_EQ(world.targets[0].state, TARGET_FREE);
     EXPECT_EQ(world.frameCount, 0);
 
+    EXPECT_EQ(recorder.waits, 1) << "a call with nothing due gives the processor back";
+    EXPECT_EQ(recorder.waitDue, 10) << "until the next step is due, not past it";
+
     stepBy(1);
+    EXPECT_EQ(recorder.waits, 1) << "a step that runs does not wait";
     EXPECT_EQ(recorder.redisplays, 1);
     EXPECT_EQ(world.lastStepTime, 10);
     EXPECT_EQ(world.frameCount, 1);
@@ -61,6 +65,10 @@ TEST_F(Step, KeepsSteppingAcrossTheClockWrap) {
     EXPECT_EQ(world.fpsValue, 100);
     for (int i = 0; i < 5; i++) idleStep();
     EXPECT_EQ(recorder.redisplays, 600) << "no extra steps after the wrap";
+    recorder.clock = INT_MAX - 3;
+    world.lastStepTime = INT_MAX - 5;
+    idleStep();
+    EXPECT_EQ(recorder.waitDue, INT_MIN + 4) << "the wait, too, is due across the wrap";
 }
 
 TEST_F(Step, ElevationRampsAndClamps) {

@@ -99,3 +99,10 @@ TEST(Clock, CountsRealMillisecondsFromProcessStart) {
     const int second = processMilliseconds();
     EXPECT_GE(millisecondsBetween(first, second), 30) << "the clock must follow real time";
 }
+
+TEST(Clock, SleepsUntilJustBeforeTheDueReading) {
+    const int start = processMilliseconds();
+    sleepUntilMilliseconds(millisecondsAfter(start, 25));
+    // It wakes at most a fraction of a millisecond early.
+    EXPECT_GE(millisecondsBetween(start, processMilliseconds()), 24);
+}
