@@ -32,17 +32,54 @@ static void placeImpactMark(const Shot& shot) {
     }
 }
 
-// Strikes every living target whose ball the shot lies strictly inside.
-static void strikeTargets(const Shot& shot) {
-    for (Target& target : world.targets) {
+// The living targets at the start of the shot section, gathered once per
+// step into plain arrays, so that each shot's hit test runs over a few
+// contiguous numbers per target. A struck entry gets a negative radiusSquared.
+struct AliveTargets {
+    int count = 0;
+    int slot[MAX_TARGETS] = {};              // index into world.targets
+    double x[MAX_TARGETS] = {};              // centre, world units
+    double y[MAX_TARGETS] = {};
+    double z[MAX_TARGETS] = {};
+    double radiusSquared[MAX_TARGETS] = {};  // units squared; < 0 once struck
+};
+
+// Fills `alive` with every TARGET_ALIVE slot, in index order.
+static void gatherAliveTargets(AliveTargets& alive) {
+    alive.count = 0;
+    for (int i = 0; i < MAX_TARGETS; i++) {
+        const Target& target = world.targets[i];
         if (target.state != TARGET_ALIVE) continue;
-        const double dx = static_cast<double>(target.pos[0]) - shot.pos[0];
-        const double dy = static_cast<double>(target.pos[1]) - shot.pos[1];
-        const double dz = static_cast<double>(target.pos[2]) - shot.pos[2];
-        const double radius = target.radius;
-        if (dx * dx + dy * dy + dz * dz < radius * radius) {
-            target.state = TARGET_HIT;
+        const int k = alive.count++;
+        alive.slot[k] = i;
+        alive.x[k] = target.pos[0];
+        alive.y[k] = target.pos[1];
+        alive.z[k] = target.pos[2];
+        alive.radiusSquared[k] = static_cast<double>(target.radius) * target.radius;
+    }
+}
+
+// True when the shot lies strictly inside alive target k. The squared
+// distance is summed in double precision; since every term is non-negative,
+// a shot whose x distance alone reaches the radius can be turned away
+// early with the same answer, and almost every pair is turned away there.
+static bool insideTarget(const AliveTargets& alive, int k, const double shot[3]) {
+    const double dx = alive.x[k] - shot[0];
+    const double dxSquared = dx * dx;
+    if (dxSquared >= alive.radiusSquared[k]) return false;
+    const double dy = alive.y[k] - shot[1];
+    const double dz = alive.z[k] - shot[2];
+    return dxSquared + dy * dy + dz * dz < alive.radiusSquared[k];
+}
+
+// Strikes every living target whose ball the shot lies strictly inside.
+static void strikeTargets(const Shot& shot, AliveTargets& alive) {
+    const double at[3] = {shot.pos[0], shot.pos[1], shot.pos[2]};
+    for (int k = 0; k < alive.count; k++) {
+        if (insideTarget(alive, k, at)) {
+            world.targets[alive.slot[k]].state = TARGET_HIT;
             world.hitCount += 1;
+            alive.radiusSquared[k] = -1.0;  // struck once only
         }
     }
 }
@@ -50,6 +87,8 @@ static void strikeTargets(const Shot& shot) {
 void updateShots(double stepSeconds) {
     // The fall per step is rounded to a float before it is subtracted.
     const float fall = static_cast<float>(GRAVITY * stepSeconds);
+    AliveTargets alive;
+    gatherAliveTargets(alive);
     for (Shot& shot : world.shots) {
         if (shot.state != SHOT_FLYING) continue;
         shot.vel[1] = static_cast<float>(static_cast<double>(shot.vel[1]) - fall);
@@ -63,6 +102,6 @@ void updateShots(double stepSeconds) {
         }
         // A shot that has just ended is still tested at its new position,
         // and a hit does not stop it.
-        strikeTargets(shot);
+        strikeTargets(shot, alive);
     }
 }
