@@ -1,0 +1,57 @@
+#!/bin/sh
+# Checks the Debian package that CPack built: its file name, its control
+# fields (the GL, GLU and freeglut run-time libraries among the dependencies
+# that shlibdeps found, section games) and that it holds the /usr install.
+#   deb-control.sh STAGE_DIR VERSION
+set -eu
+stage="$1"
+version="$2"
+arch=$(dpkg --print-architecture)
+deb="$stage/deb/zarvel_${version}_${arch}.deb"
+fail=0
+
+if [ ! -f "$deb" ]; then
+    echo "FAIL: no $deb; the package directory holds:"
+    ls "$stage/deb"
+    exit 1
+fi
+dpkg-deb --info "$deb"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+expect() {
+    if [ "$(field "$1")" != "$2" ]; then
+        echo "FAIL: $1 is '$(field "$1")', wants '$2'"
+        fail=1
+    fi
+}
+expect Package zarvel
+expect Version "$version"
+expect Architecture "$arch"
+expect Section games
+[ -n "$(field Maintainer)" ] || { echo "FAIL: no Maintainer"; fail=1; }
+[ -n "$(field Description)" ] || { echo "FAIL: no Description"; fail=1; }
+
+# dpkg-shlibdeps names the package of every library the binary links: GL
+# (libgl1, or with GLVND libopengl0 and libglx0), GLU, freeglut and the C
+# library. Every package named, alternatives included, one per line:
+depends=$(field Depends)
+names=$(printf '%s\n' "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/ //g')
+for library in 'libgl1|libopengl0' 'libgl1|libglx0' 'libglu1-mesa|libglu1' \
+    'libglut3\.12|freeglut3' 'libc6'; do
+    if ! printf '%s\n' "$names" | grep -Eqx "$library"; then
+        echo "FAIL: Depends '$depends' lacks $library"
+        fail=1
+    fi
+done
+
+# The package holds exactly the files of an install under /usr.
+dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./|/|' |
+    LC_ALL=C sort >"$stage/deb-files.txt"
+(cd "$stage/usr-root" && find . ! -type d | sed 's|^\.||' | LC_ALL=C sort) >"$stage/usr-files.txt"
+if ! diff -u "$stage/usr-files.txt" "$stage/deb-files.txt"; then
+    echo "FAIL: the package's files differ from the /usr install"
+    fail=1
+fi
+
+[ "$fail" -eq 0 ] && echo "package $deb: control fields and contents as expected"
+exit "$fail"
