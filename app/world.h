@@ -52,9 +52,9 @@ struct Shot {
 
 // One mark where a shot reached the floor.
 struct ImpactMark {
-    int32_t ttl = 0;   // steps of visibility left, 0 = free, never negative
-    float x = 0.0f;    // floor position x, world units
-    float z = 0.0f;    // floor position z, world units
+    int32_t ttl = 0;  // steps of visibility left, 0 = free, never negative
+    float x = 0.0f;   // floor position x, world units
+    float z = 0.0f;   // floor position z, world units
 };
 
 static_assert(sizeof(Target) == 19 * 4, "Target is 19 packed 32-bit fields");

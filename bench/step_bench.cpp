@@ -44,7 +44,9 @@ void runSteps(benchmark::State& state, int shots, int targets, int marks) {
 }
 
 void BM_StepTypical(benchmark::State& state) { runSteps(state, 25, 30, 5); }
-void BM_StepFullLoad(benchmark::State& state) { runSteps(state, MAX_SHOTS, MAX_TARGETS, MAX_IMPACT_MARKS); }
+void BM_StepFullLoad(benchmark::State& state) {
+    runSteps(state, MAX_SHOTS, MAX_TARGETS, MAX_IMPACT_MARKS);
+}
 
 }  // namespace
 

@@ -8,9 +8,12 @@
 static ControlBits characterControl(unsigned char key) {
     switch (key) {
         case ' ': return CONTROL_FIRE;
-        case 'Z': case 'z': return CONTROL_ZOOM1;
-        case 'X': case 'x': return CONTROL_ZOOM2;
-        case 'C': case 'c': return CONTROL_ZOOM3;
+        case 'Z':
+        case 'z': return CONTROL_ZOOM1;
+        case 'X':
+        case 'x': return CONTROL_ZOOM2;
+        case 'C':
+        case 'c': return CONTROL_ZOOM3;
         default: return 0;
     }
 }
@@ -26,9 +29,7 @@ static ControlBits specialControl(int key) {
     }
 }
 
-void keyboard(unsigned char key, int /*x*/, int /*y*/) {
-    world.keyBits |= characterControl(key);
-}
+void keyboard(unsigned char key, int /*x*/, int /*y*/) { world.keyBits |= characterControl(key); }
 
 void keyboardUp(unsigned char key, int /*x*/, int /*y*/) {
     world.keyBits &= ~characterControl(key);
@@ -37,13 +38,9 @@ void keyboardUp(unsigned char key, int /*x*/, int /*y*/) {
     }
 }
 
-void special(int key, int /*x*/, int /*y*/) {
-    world.keyBits |= specialControl(key);
-}
+void special(int key, int /*x*/, int /*y*/) { world.keyBits |= specialControl(key); }
 
-void specialUp(int key, int /*x*/, int /*y*/) {
-    world.keyBits &= ~specialControl(key);
-}
+void specialUp(int key, int /*x*/, int /*y*/) { world.keyBits &= ~specialControl(key); }
 
 void joystickInput(unsigned int buttonMask, int x, int y, int /*z*/) {
     ControlBits bits = 0;

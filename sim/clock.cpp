@@ -18,7 +18,8 @@ constexpr auto WAKE_MARGIN = std::chrono::microseconds(300);
 
 // Milliseconds since the process started, not wrapped.
 int64_t elapsedMilliseconds() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - processStart).count();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - processStart)
+        .count();
 }
 }  // namespace
 

@@ -35,9 +35,9 @@ static void launchShot(Shot& shot) {
         static_cast<float>(std::sin(theta)),
         static_cast<float>(std::sin(psi) * std::cos(theta)),
     };
-    const float length = static_cast<float>(
-        std::sqrt(static_cast<double>(d[0]) * d[0] + static_cast<double>(d[1]) * d[1] +
-                  static_cast<double>(d[2]) * d[2]));
+    const float length = static_cast<float>(std::sqrt(static_cast<double>(d[0]) * d[0] +
+                                                      static_cast<double>(d[1]) * d[1] +
+                                                      static_cast<double>(d[2]) * d[2]));
     const float muzzle = static_cast<float>(MUZZLE_BASE + (gameRandom() % 100) / 1000.0);
     const double unit[3] = {d[0] / static_cast<double>(length), d[1] / static_cast<double>(length),
                             d[2] / static_cast<double>(length)};

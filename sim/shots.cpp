@@ -37,8 +37,8 @@ static void placeImpactMark(const Shot& shot) {
 // contiguous numbers per target. A struck entry gets a negative radiusSquared.
 struct AliveTargets {
     int count = 0;
-    int slot[MAX_TARGETS] = {};              // index into world.targets
-    double x[MAX_TARGETS] = {};              // centre, world units
+    int slot[MAX_TARGETS] = {};  // index into world.targets
+    double x[MAX_TARGETS] = {};  // centre, world units
     double y[MAX_TARGETS] = {};
     double z[MAX_TARGETS] = {};
     double radiusSquared[MAX_TARGETS] = {};  // units squared; < 0 once struck

@@ -9,9 +9,9 @@ namespace {
 constexpr double PI = 3.141592653589793;
 constexpr float TARGET_RADIUS = 2.0f;
 constexpr float TARGET_COLOR[4] = {0.4f, 0.8f, 0.5f, 1.0f};
-constexpr double EDGE = 900.0;          // targets turn back beyond this |x| or |z|
-constexpr double COLOR_SPAN = 0.32;     // the wander stays within base - 0.32 .. base
-constexpr double WANDER_LIMIT = 4.0;    // velocity components this fast never wander
+constexpr double EDGE = 900.0;        // targets turn back beyond this |x| or |z|
+constexpr double COLOR_SPAN = 0.32;   // the wander stays within base - 0.32 .. base
+constexpr double WANDER_LIMIT = 4.0;  // velocity components this fast never wander
 }  // namespace
 
 // The first free target slot, or nullptr when all are busy.

@@ -1,7 +1,8 @@
 // Keyboard, special-key and joystick callbacks set and clear the control bits.
+#include "controls.h"
+
 #include <gtest/gtest.h>
 
-#include "controls.h"
 #include "recorder.h"
 #include "world.h"
 
@@ -11,9 +12,13 @@ protected:
 };
 
 TEST_F(Controls, CharacterKeysHoldTheirBitInBothCases) {
-    const struct { unsigned char upper, lower; ControlBits bit; } keys[] = {
-        {'Z', 'z', CONTROL_ZOOM1}, {'X', 'x', CONTROL_ZOOM2}, {'C', 'c', CONTROL_ZOOM3},
-        {' ', ' ', CONTROL_FIRE}};
+    const struct {
+        unsigned char upper, lower;
+        ControlBits bit;
+    } keys[] = {{'Z', 'z', CONTROL_ZOOM1},
+                {'X', 'x', CONTROL_ZOOM2},
+                {'C', 'c', CONTROL_ZOOM3},
+                {' ', ' ', CONTROL_FIRE}};
     for (const auto& key : keys) {
         keyboard(key.upper, 0, 0);
         EXPECT_EQ(world.keyBits, key.bit);
@@ -44,9 +49,13 @@ TEST_F(Controls, AReleaseClearsOnlyItsOwnBit) {
 }
 
 TEST_F(Controls, ArrowKeysHoldTheirBits) {
-    const struct { int key; ControlBits bit; } arrows[] = {
-        {KEY_LEFT, CONTROL_LEFT}, {KEY_UP, CONTROL_UP}, {KEY_RIGHT, CONTROL_RIGHT},
-        {KEY_DOWN, CONTROL_DOWN}};
+    const struct {
+        int key;
+        ControlBits bit;
+    } arrows[] = {{KEY_LEFT, CONTROL_LEFT},
+                  {KEY_UP, CONTROL_UP},
+                  {KEY_RIGHT, CONTROL_RIGHT},
+                  {KEY_DOWN, CONTROL_DOWN}};
     for (const auto& arrow : arrows) {
         special(arrow.key, 0, 0);
         EXPECT_EQ(world.keyBits, arrow.bit);
@@ -58,7 +67,8 @@ TEST_F(Controls, ArrowKeysHoldTheirBits) {
 TEST_F(Controls, OtherKeysChangeNothing) {
     for (int code = 0; code < 256; code++) {
         const unsigned char key = static_cast<unsigned char>(code);
-        if (key == ' ' || std::string("ZzXxCcFf").find(static_cast<char>(key)) != std::string::npos) {
+        if (key == ' ' ||
+            std::string("ZzXxCcFf").find(static_cast<char>(key)) != std::string::npos) {
             continue;
         }
         keyboard(key, 0, 0);
@@ -84,10 +94,18 @@ TEST_F(Controls, FTogglesTheRateOnReleaseOnly) {
 }
 
 TEST_F(Controls, JoystickAxesHaveAStrictDeadZone) {
-    const struct { int x, y; ControlBits bits; } samples[] = {
-        {0, -500, 0},           {0, -501, CONTROL_UP},   {0, 500, 0},
-        {0, 501, CONTROL_DOWN}, {-500, 0, 0},            {-501, 0, CONTROL_LEFT},
-        {500, 0, 0},            {1000, 0, CONTROL_RIGHT}, {-1000, 1000, CONTROL_LEFT | CONTROL_DOWN}};
+    const struct {
+        int x, y;
+        ControlBits bits;
+    } samples[] = {{0, -500, 0},
+                   {0, -501, CONTROL_UP},
+                   {0, 500, 0},
+                   {0, 501, CONTROL_DOWN},
+                   {-500, 0, 0},
+                   {-501, 0, CONTROL_LEFT},
+                   {500, 0, 0},
+                   {1000, 0, CONTROL_RIGHT},
+                   {-1000, 1000, CONTROL_LEFT | CONTROL_DOWN}};
     for (const auto& sample : samples) {
         joystickInput(0, sample.x, sample.y, 999);
         EXPECT_EQ(world.joystickBits, sample.bits) << "x " << sample.x << " y " << sample.y;

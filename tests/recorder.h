@@ -5,15 +5,15 @@
 #include <functional>
 
 struct ToolkitRecorder {
-    int clock = 0;             // ms, what toolkitClock() answers
-    int joystickPolls = 0;     // calls of toolkitForceJoystickPoll
-    int redisplays = 0;        // calls of toolkitPostRedisplay
-    int waits = 0;             // calls of toolkitWaitForClock
-    int waitDue = 0;           // ms, the clock reading the last wait was for
+    int clock = 0;                  // ms, what toolkitClock() answers
+    int joystickPolls = 0;          // calls of toolkitForceJoystickPoll
+    int redisplays = 0;             // calls of toolkitPostRedisplay
+    int waits = 0;                  // calls of toolkitWaitForClock
+    int waitDue = 0;                // ms, the clock reading the last wait was for
     bool joystickAttached = false;  // a poll delivers the sample below
     unsigned int joystickButtons = 0;
-    int joystickX = 0;         // -1000..1000
-    int joystickY = 0;         // -1000..1000
+    int joystickX = 0;  // -1000..1000
+    int joystickY = 0;  // -1000..1000
 };
 
 extern ToolkitRecorder recorder;

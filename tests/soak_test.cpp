@@ -29,13 +29,17 @@ void randomInput(std::mt19937& input) {
     const unsigned char keys[] = {' ', 'z', 'Z', 'x', 'X', 'c', 'C', 'f', 'F', 'q', 0, 255};
     if (percent(input) < 10) {
         const unsigned char key = keys[input() % sizeof keys];
-        if (input() % 2 == 0) keyboard(key, 0, 0);
-        else keyboardUp(key, 0, 0);
+        if (input() % 2 == 0)
+            keyboard(key, 0, 0);
+        else
+            keyboardUp(key, 0, 0);
     }
     if (percent(input) < 10) {
         const int key = 99 + static_cast<int>(input() % 6);
-        if (input() % 2 == 0) special(key, 0, 0);
-        else specialUp(key, 0, 0);
+        if (input() % 2 == 0)
+            special(key, 0, 0);
+        else
+            specialUp(key, 0, 0);
     }
     if (percent(input) < 2) {
         recorder.joystickButtons = input();
@@ -143,7 +147,10 @@ TEST(Soak, WorldStaysSoundUnderRandomPlay) {
 TEST(Soak, EveryInputCodeTouchesOnlyTheEightControlBits) {
     startTestGame();
     std::mt19937 input(777);
-    struct Event { int kind; int code; };  // kind: 0 press, 1 release, 2 special, 3 special up
+    struct Event {
+        int kind;
+        int code;
+    };  // kind: 0 press, 1 release, 2 special, 3 special up
     std::vector<Event> events;
     for (int code = 0; code < 256; code++) {
         events.push_back({0, code});

@@ -116,7 +116,8 @@ TEST_F(Targets, ColourPulsesWithinItsBounds) {
     Target& target = world.targets[0];
     target.colorStep[0] = target.colorStep[1] = target.colorStep[2] = 0.01f;
     updateTargets(0.0);
-    for (float step : target.colorStep) EXPECT_EQ(step, -0.01f) << "a new ball starts at its upper bound";
+    for (float step : target.colorStep)
+        EXPECT_EQ(step, -0.01f) << "a new ball starts at its upper bound";
 
     const double low[3] = {0.08, 0.48, 0.18};
     const double high[3] = {0.4, 0.8, 0.5};
@@ -165,8 +166,10 @@ TEST_F(Targets, StruckBallReddensFadesAndFreesItsSlot) {
         const float alpha = target.color[3];
         updateTargets(1.0);
         steps++;
-        if (target.state == TARGET_DYING) EXPECT_LT(target.color[3], alpha);
-        else EXPECT_LT(alpha, 0.1) << "freed only once alpha was below 0.1";
+        if (target.state == TARGET_DYING)
+            EXPECT_LT(target.color[3], alpha);
+        else
+            EXPECT_LT(alpha, 0.1) << "freed only once alpha was below 0.1";
     }
     EXPECT_EQ(target.state, TARGET_FREE);
 

@@ -1,4 +1,6 @@
 // The reset, the random sequence and the clock.
+#include "world.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -7,7 +9,6 @@
 
 #include "recorder.h"
 #include "sim.h"
-#include "world.h"
 
 TEST(Random, FollowsThePortableSequenceFromSeedOne) {
     clearWorld();
