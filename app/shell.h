@@ -1,0 +1,12 @@
+// The application shell: the new-game reset and the reshape callback.
+#pragma once
+
+// Gives the world its starting values, builds the meshes, sets light 0, the
+// clear colour, the depth test and lighting, and asks for a joystick. Needs
+// the window's OpenGL context to be current.
+void newGame();
+
+// The reshape callback: the viewport follows the window, whose size in
+// pixels is stored for the projection. A zero height (a minimised window)
+// keeps the last good size and projection.
+void reshape(int width, int height);
