@@ -32,12 +32,11 @@ expect Section games
 [ -n "$(field Description)" ] || { echo "FAIL: no Description"; fail=1; }
 
 # dpkg-shlibdeps names the package of every library the binary links: GL
-# (libgl1, or with GLVND libopengl0 and libglx0), GLU, freeglut and the C
-# library. Every package named, alternatives included, one per line:
+# (libgl1, or libopengl0 when it links GLVND's libOpenGL), GLU, freeglut and
+# the C library. Every package named, alternatives included, one per line:
 depends=$(field Depends)
 names=$(printf '%s\n' "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/ //g')
-for library in 'libgl1|libopengl0' 'libgl1|libglx0' 'libglu1-mesa|libglu1' \
-    'libglut3\.12|freeglut3' 'libc6'; do
+for library in 'libgl1|libopengl0' 'libglu1-mesa|libglu1' 'libglut3\.12|freeglut3' 'libc6'; do
     if ! printf '%s\n' "$names" | grep -Eqx "$library"; then
         echo "FAIL: Depends '$depends' lacks $library"
         fail=1
