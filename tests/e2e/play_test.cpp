@@ -1,0 +1,309 @@
+// The real game, played through the X server as a person would: real key
+// presses and releases, and what the window shows read back from the server.
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <iostream>
+
+#include "scene.h"
+#include "session.h"
+
+namespace {
+constexpr double FIRST_TARGET_HEADING = 358.0;  // degrees, from the fixed random sequence
+constexpr double FIRST_TARGET_DISTANCE = 138.0; // units from the gun
+constexpr double MAX_DRIFT_SPEED = 5.0;         // units per second per axis, at most
+constexpr double PI = 3.141592653589793;
+
+// Degrees right of the line of sight at which a column of the unzoomed view lies.
+double headingOnScreen(double column) {
+    return std::atan((column - 300.0) / 300.0 * std::tan(32.0 / 180.0 * PI)) / PI * 180.0;
+}
+
+std::string currentTestName() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return std::string(info->test_suite_name()) + "." + info->name();
+}
+
+// A fresh game per test, ready when its window shows a readable text line;
+// every test ends it with the close request and expects exit status 0.
+class Play : public ::testing::Test {
+protected:
+    GameRun game;
+    Frame frame;
+    OverlayText line;
+
+    void SetUp() override {
+        ASSERT_TRUE(session().error.empty()) << session().error;
+        launchGame(game, currentTestName(), {}, {});
+        ASSERT_TRUE(waitForGameWindow(game, 30.0))
+            << "no window titled Zarvel; the game wrote:\n" << readFile(game.outputPath);
+        focusWindow(session().display, game.window);
+        ASSERT_TRUE(waitForOverlay(game, 30.0, frame, line))
+            << "no readable text line at the top left; the game wrote:\n"
+            << readFile(game.outputPath);
+    }
+
+    void TearDown() override {
+        finishGame(game);
+        const int status = game.process.status;
+        EXPECT_TRUE(game.process.finished && WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << "the game did not end with status 0 on the close request (wait status " << status
+            << ")";
+        const std::string findings = findingsIn(readFile(game.outputPath));
+        EXPECT_TRUE(findings.empty()) << findings;
+        const double deadline = nowSeconds() + 5.0;
+        while (findWindowByTitle(session().display, "Zarvel") != 0 && nowSeconds() < deadline) {
+            sleepSeconds(0.02);
+        }
+    }
+
+    // Keeps grabbing until a ball is seen; false after `seconds`.
+    bool waitForBall(Blob& ball, double seconds) {
+        const double deadline = nowSeconds() + seconds * slowFactor();
+        while (nowSeconds() < deadline) {
+            if (grabFrame(session().display, game.window, frame) && findBall(frame, ball)) return true;
+            sleepSeconds(0.01);
+        }
+        return false;
+    }
+
+    // Presses F and releases it, then waits for a non-zero rate; the rate.
+    int switchRateOnAndRead() {
+        sendKey(session().display, XK_f, true);
+        sendKey(session().display, XK_f, false);
+        const double deadline = nowSeconds() + 10.0 * slowFactor();
+        while (nowSeconds() < deadline) {
+            if (waitForOverlay(game, 1.0, frame, line) && line.fpsShown && line.fps > 0) return line.fps;
+            sleepSeconds(0.02);
+        }
+        return 0;
+    }
+
+    // Reads the line until its shot count has kept still over 10 new frames.
+    OverlayText settledLine() {
+        OverlayText settled;
+        for (int tries = 0; tries < 50; ++tries) {
+            waitForOverlay(game, 2.0, frame, settled);
+            OverlayText later;
+            waitForNewFrames(game, 10, 5.0, frame);
+            later = readOverlay(frame);
+            if (settled.read && later.read && later.shotsLeft == settled.shotsLeft) return later;
+        }
+        return OverlayText{};
+    }
+};
+
+TEST_F(Play, OpensTheWindowWithSkySandBarrelAndFullAmmunition) {
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(windowSize(session().display, game.window, width, height));
+    EXPECT_EQ(width, 600);
+    EXPECT_EQ(height, 600);
+    EXPECT_EQ(windowTitle(session().display, game.window), "Zarvel");
+    EXPECT_EQ(line.text, "000/10000");
+
+    for (const auto& [x, y] : {std::pair{300, 60}, {20, 150}, {580, 150}, {300, 250}}) {
+        const Rgb sky = pixelAt(frame, x, y);
+        EXPECT_TRUE(nearColour(sky, SKY_COLOUR, 0))
+            << "no blue sky at " << x << "," << y << ": " << int(sky.r) << " " << int(sky.g) << " "
+            << int(sky.b);
+    }
+    const Rgb sand = expectedSandColour();
+    for (const auto& [x, y] : {std::pair{20, 590}, {580, 590}, {150, 400}, {450, 350}}) {
+        const Rgb floor = pixelAt(frame, x, y);
+        EXPECT_TRUE(nearColour(floor, sand, 6))
+            << "no sand floor at " << x << "," << y << ": " << int(floor.r) << " " << int(floor.g)
+            << " " << int(floor.b) << ", expected about " << int(sand.r) << " " << int(sand.g)
+            << " " << int(sand.b);
+    }
+    EXPECT_GE(barrelShare(frame), 0.9) << "no barrel at the bottom centre";
+}
+
+TEST_F(Play, FirstTargetAppearsWhereTheFixedSequencePutsIt) {
+    Blob ball;
+    ASSERT_TRUE(waitForBall(ball, 10.0)) << "no ball appeared";
+    const double seconds = nowSeconds() - game.startedAt;  // at least the game's own time
+    const double heading = FIRST_TARGET_HEADING / 180.0 * PI;
+    const double x0 = std::sin(heading) * FIRST_TARGET_DISTANCE;
+    const double z0 = std::cos(heading) * FIRST_TARGET_DISTANCE;
+    const double drift = MAX_DRIFT_SPEED * seconds;
+    double left = 600.0;
+    double right = 0.0;
+    double top = 600.0;
+    double bottom = 0.0;
+    for (const double dx : {-drift, drift}) {
+        for (const double dz : {-drift, drift}) {
+            const ScreenPoint p = projectPoint(0.0, 64.0, x0 + dx, 2.0, z0 + dz);
+            left = std::min(left, p.x);
+            right = std::max(right, p.x);
+            top = std::min(top, p.y);
+            bottom = std::max(bottom, p.y);
+        }
+    }
+    const ScreenPoint start = projectPoint(0.0, 64.0, x0, 2.0, z0);
+    const double radius = 2.0 / (FIRST_TARGET_DISTANCE - drift) / std::tan(32.0 / 180.0 * PI) * 300.0;
+    std::cout << "first ball seen at " << ball.centreX << "," << ball.centreY << " after " << seconds
+              << " s; spawned at " << start.x << "," << start.y << "; allowed x " << left - radius
+              << ".." << right + radius << ", y " << top - radius << ".." << bottom + radius << "\n";
+    EXPECT_GT(start.x, 300.0) << "heading 358 must be right of the centre";
+    EXPECT_GE(ball.centreX, left - radius);
+    EXPECT_LE(ball.centreX, right + radius);
+    EXPECT_GE(ball.centreY, top - radius);
+    EXPECT_LE(ball.centreY, bottom + radius);
+    EXPECT_NEAR(ball.centreY, 300.0, 6.0) << "the ball rests on the floor at the horizon";
+    EXPECT_NEAR(ball.maxY - ball.minY + 1, 2.0 * radius, 4.0) << "a ball of radius 2 at about 138";
+}
+
+TEST_F(Play, FKeyTogglesTheRateReadoutOnRelease) {
+    sendKey(session().display, XK_f, true);
+    ASSERT_TRUE(waitForNewFrames(game, 3, 5.0, frame));
+    EXPECT_TRUE(overlayShows(frame, "000/10000")) << "pressing F changed the line";
+
+    sendKey(session().display, XK_f, false);
+    ASSERT_TRUE(waitForOverlay(game, 5.0, frame, line));
+    const double deadline = nowSeconds() + 10.0 * slowFactor();
+    while (!(line.fpsShown && line.fps > 0) && nowSeconds() < deadline) {
+        waitForOverlay(game, 1.0, frame, line);
+    }
+    EXPECT_TRUE(line.fpsShown) << "releasing F did not show the rate: " << line.text;
+    EXPECT_EQ(line.text.substr(0, 14), "000/10000 FPS:");
+    EXPECT_GE(line.fps, 1) << "the rate stayed 0 long after the first second";
+    EXPECT_LE(line.fps, 100) << "more than 100 steps per second";
+
+    sendKey(session().display, XK_f, true);
+    ASSERT_TRUE(waitForNewFrames(game, 3, 5.0, frame));
+    EXPECT_TRUE(readOverlay(frame).fpsShown) << "pressing F again hid the rate";
+    sendKey(session().display, XK_f, false);
+    EXPECT_TRUE(waitForLine(game, 5.0, "000/10000", frame)) << "releasing F again kept the rate";
+}
+
+TEST_F(Play, HoldingSpaceFiresOnEverySecondStepUntilReleased) {
+    const int rateBefore = switchRateOnAndRead();
+    ASSERT_GT(rateBefore, 0) << "no step rate shown";
+
+    sendKey(session().display, XK_space, true);
+    const double pressedAt = nowSeconds();
+    sleepSeconds(1.0);
+    sendKey(session().display, XK_space, false);
+    const double held = nowSeconds() - pressedAt;
+
+    const OverlayText after = settledLine();
+    ASSERT_TRUE(after.read) << "the shot count never settled after the release";
+    const int fired = 10000 - after.shotsLeft;
+    const double steps = held * (rateBefore + after.fps) / 2.0;
+    std::cout << "held " << held << " s at " << rateBefore << ".." << after.fps
+              << " steps/s: " << fired << " shots, line " << after.text << "\n";
+    EXPECT_LE(fired, std::ceil(50.0 * held) + 3) << "more than one shot every second 10 ms step";
+    EXPECT_GE(fired, std::floor(0.4 * steps) - 3) << "fewer than one shot every second step";
+    EXPECT_LE(fired, std::ceil(0.6 * steps) + 3) << "more than one shot every second step";
+
+    ASSERT_TRUE(waitForNewFrames(game, 20, 5.0, frame));
+    const OverlayText later = readOverlay(frame);
+    EXPECT_EQ(later.shotsLeft, after.shotsLeft) << "the gun kept firing after the release";
+}
+
+TEST_F(Play, HoldingCZoomsInAndReleasingReturns) {
+    Blob normal;
+    ASSERT_TRUE(waitForBall(normal, 10.0));
+    ASSERT_GE(barrelShare(frame), 0.9);
+
+    sendKey(session().display, XK_c, true);
+    const double deadline = nowSeconds() + 5.0 * slowFactor();
+    bool zoomed = false;
+    while (!zoomed && nowSeconds() < deadline) {
+        zoomed = grabFrame(session().display, game.window, frame) && bottomIsBareFloor(frame);
+    }
+    Blob close;
+    const bool seen = findBall(frame, close);
+    sendKey(session().display, XK_c, false);
+    ASSERT_TRUE(zoomed) << "the barrel stayed in view while C was held";
+    ASSERT_TRUE(seen) << "no ball in the zoomed view";
+    const double normalHeight = normal.maxY - normal.minY + 1;
+    const double closeHeight = close.maxY - close.minY + 1;
+    std::cout << "ball " << normalHeight << " px high, zoomed " << closeHeight << " px\n";
+    EXPECT_NEAR(closeHeight / normalHeight, std::tan(32.0 / 180.0 * PI) / std::tan(4.0 / 180.0 * PI),
+                2.0);
+
+    Blob back;
+    bool returned = false;
+    const double backDeadline = nowSeconds() + 5.0 * slowFactor();
+    while (!returned && nowSeconds() < backDeadline) {
+        returned = grabFrame(session().display, game.window, frame) && barrelShare(frame) >= 0.9;
+    }
+    EXPECT_TRUE(returned) << "the barrel did not come back after C was released";
+    ASSERT_TRUE(findBall(frame, back));
+    EXPECT_NEAR((back.maxY - back.minY + 1) / normalHeight, 1.0, 0.35);
+}
+
+TEST_F(Play, LeftArrowTurnsTheViewLeftAndRightArrowTurnsItBack) {
+    Blob start;
+    ASSERT_TRUE(waitForBall(start, 10.0));
+
+    Blob ball;
+    sendKey(session().display, XK_Left, true);
+    bool movedRight = false;
+    const double deadline = nowSeconds() + 5.0 * slowFactor();
+    while (!movedRight && nowSeconds() < deadline) {
+        movedRight = grabFrame(session().display, game.window, frame) && findBall(frame, ball) &&
+                     ball.centreX >= start.centreX + 40.0;
+    }
+    sendKey(session().display, XK_Left, false);
+    ASSERT_TRUE(movedRight) << "holding the left arrow did not move the ball right";
+
+    Blob turned;
+    ASSERT_TRUE(waitForNewFrames(game, 5, 5.0, frame));
+    const double turnedAt = nowSeconds();
+    ASSERT_TRUE(findBall(frame, turned)) << "the ball left the view";
+    ASSERT_TRUE(waitForNewFrames(game, 10, 5.0, frame));
+    const double stillAt = nowSeconds();
+    Blob still;
+    ASSERT_TRUE(findBall(frame, still));
+    // A held arrow turns at least 0.5 degrees per step once it has sped up;
+    // the ball's own drift is at most about 2 degrees per second.
+    const double turnRate =
+        std::abs(headingOnScreen(still.centreX) - headingOnScreen(turned.centreX)) /
+        (stillAt - turnedAt);
+    EXPECT_LT(turnRate, 10.0) << "the view kept turning after the release, degrees per second";
+    EXPECT_GE(barrelShare(frame), 0.9) << "the barrel did not turn with the view";
+
+    sendKey(session().display, XK_Right, true);
+    bool movedLeft = false;
+    const double backDeadline = nowSeconds() + 5.0 * slowFactor();
+    while (!movedLeft && nowSeconds() < backDeadline) {
+        movedLeft = grabFrame(session().display, game.window, frame) && findBall(frame, ball) &&
+                    ball.centreX <= still.centreX - 40.0;
+    }
+    sendKey(session().display, XK_Right, false);
+    EXPECT_TRUE(movedLeft) << "holding the right arrow did not move the ball back left";
+}
+
+TEST_F(Play, CloseRequestEndsTheGameWithStatusZero) {
+    sendCloseRequest(session().display, game.window);
+    ASSERT_TRUE(waitForExit(game.process, 10.0 * slowFactor())) << "the game ignored the close";
+    EXPECT_TRUE(WIFEXITED(game.process.status));
+    EXPECT_EQ(WEXITSTATUS(game.process.status), 0);
+}
+
+// Without an X server the toolkit reports it and ends the process; no
+// signal, no core dump.
+void expectToolkitRefusal(const ChildEnvironment& environment, const std::string& name) {
+    std::vector<std::string> argv = launcherWords();
+    argv.push_back(ZARVEL_E2E_GAME);
+    const std::string output = logPath(name + ".out");
+    ChildProcess game = startProcess(argv, environment, output);
+    ASSERT_TRUE(waitForExit(game, 20.0 * slowFactor())) << "still running without a display";
+    const std::string text = readFile(output);
+    EXPECT_TRUE(WIFEXITED(game.status)) << "ended by a signal: wait status " << game.status;
+    EXPECT_FALSE(WCOREDUMP(game.status));
+    EXPECT_NE(WEXITSTATUS(game.status), 0);
+    EXPECT_NE(text.find("failed to open display"), std::string::npos) << text;
+    EXPECT_TRUE(findingsIn(text).empty()) << findingsIn(text);
+}
+
+TEST(NoXServer, ToolkitReportsAndGameExitsWithFailure) {
+    expectToolkitRefusal({{"DISPLAY=:99999"}, {}}, "NoXServer.unreachable");
+    expectToolkitRefusal({{}, {"DISPLAY"}}, "NoXServer.unset");
+}
+}  // namespace

@@ -1,0 +1,132 @@
+// The shared X session (a gtest environment) and runs of the game on it.
+// gtest comes before Xlib, whose macros (None, Bool) clash with its names.
+#include <gtest/gtest.h>
+
+#include "session.h"
+
+#include <sstream>
+
+Session& session() {
+    static Session shared;
+    return shared;
+}
+
+namespace {
+// Starts the driver's Xvfb and reference window before the first test and
+// stops the server after the last.
+class XSessionEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        Session& s = session();
+        if (!startXServer(s.server, logPath("xvfb.log"), s.error)) return;
+        s.display = openDisplay(s.server.display);
+        if (s.display == nullptr) {
+            s.error = "cannot connect to the driver's Xvfb " + s.server.display;
+            return;
+        }
+        if (!hasXTest(s.display)) {
+            s.error = "the X server has no XTest extension";
+            return;
+        }
+        openReferenceWindow(s.server.display);
+    }
+    void TearDown() override {
+        Session& s = session();
+        closeReferenceWindow();
+        if (s.display != nullptr) XCloseDisplay(s.display);
+        s.display = nullptr;
+        stopXServer(s.server);
+    }
+};
+
+const ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new XSessionEnvironment);
+}  // namespace
+
+void launchGame(GameRun& run, const std::string& name, const std::vector<std::string>& prefix,
+                const ChildEnvironment& environment) {
+    std::vector<std::string> argv = prefix.empty() ? launcherWords() : prefix;
+    argv.push_back(ZARVEL_E2E_GAME);
+    ChildEnvironment changes = environment;
+    changes.set.push_back("DISPLAY=" + session().server.display);
+    run.outputPath = logPath(name + ".out");
+    run.startedAt = nowSeconds();
+    run.process = startProcess(argv, changes, run.outputPath);
+}
+
+bool waitForGameWindow(GameRun& run, double seconds) {
+    const double deadline = nowSeconds() + seconds * slowFactor();
+    while (nowSeconds() < deadline) {
+        run.window = findWindowByTitle(session().display, "Zarvel");
+        if (run.window != 0) return true;
+        if (waitForExit(run.process, 0.0)) return false;
+        sleepSeconds(0.02);
+    }
+    return false;
+}
+
+bool waitForOverlay(GameRun& run, double seconds, Frame& frame, OverlayText& line) {
+    const double deadline = nowSeconds() + seconds * slowFactor();
+    while (nowSeconds() < deadline) {
+        if (grabFrame(session().display, run.window, frame)) {
+            line = readOverlay(frame);
+            if (line.read) return true;
+        }
+        sleepSeconds(0.01);
+    }
+    if (frame.width > 0) saveFrame(frame, logPath("unreadable-line.ppm"));
+    return false;
+}
+
+bool waitForLine(GameRun& run, double seconds, const std::string& wanted, Frame& frame) {
+    const double deadline = nowSeconds() + seconds * slowFactor();
+    while (nowSeconds() < deadline) {
+        if (grabFrame(session().display, run.window, frame) && overlayShows(frame, wanted)) {
+            return true;
+        }
+        sleepSeconds(0.01);
+    }
+    return false;
+}
+
+bool waitForNewFrames(GameRun& run, int count, double seconds, Frame& frame) {
+    const double deadline = nowSeconds() + seconds * slowFactor();
+    Frame previous;
+    if (!grabFrame(session().display, run.window, previous)) return false;
+    int changes = 0;
+    while (changes < count && nowSeconds() < deadline) {
+        sleepSeconds(0.005);
+        if (!grabFrame(session().display, run.window, frame)) return false;
+        bool differs = false;
+        for (size_t i = 0; i < frame.pixels.size() && !differs; ++i) {
+            const Rgb& a = frame.pixels[i];
+            const Rgb& b = previous.pixels[i];
+            differs = a.r != b.r || a.g != b.g || a.b != b.b;
+        }
+        if (differs) ++changes;
+        previous = frame;
+    }
+    return changes >= count;
+}
+
+void finishGame(GameRun& run) {
+    if (run.process.pid <= 0 || run.process.finished) return;
+    if (run.window != 0) sendCloseRequest(session().display, run.window);
+    if (!waitForExit(run.process, 10.0 * slowFactor())) endProcess(run.process);
+}
+
+std::string findingsIn(const std::string& output) {
+    std::istringstream lines(output);
+    std::string line;
+    std::string findings;
+    for (const char* marker : {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
+                               "Invalid read", "Invalid write", "uninitialised",
+                               "definitely lost in"}) {
+        lines.clear();
+        lines.seekg(0);
+        while (std::getline(lines, line)) {
+            if (line.find(marker) != std::string::npos) findings += line + "\n";
+        }
+    }
+    return findings;
+}

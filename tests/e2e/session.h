@@ -1,0 +1,53 @@
+// The X session every end-to-end test of one driver process shares (its own
+// Xvfb, a connection, the reference window) and one run of the game on it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "overlay.h"
+#include "processes.h"
+#include "xwindow.h"
+
+// The driver's X server and its connection, set up before the first test.
+struct Session {
+    XServer server;
+    Display* display = nullptr;
+    std::string error;  // why setting up failed, empty when it worked
+};
+
+Session& session();
+
+// One run of the built game.
+struct GameRun {
+    ChildProcess process;
+    Window window = 0;        // its window, once found
+    std::string outputPath;   // where its stdout and stderr went
+    double startedAt = 0.0;   // nowSeconds() when it was started
+};
+
+// Starts the game behind `prefix` (by default ZARVEL_E2E_WRAPPER's words)
+// with DISPLAY set to the session's display plus the given changes.
+void launchGame(GameRun& run, const std::string& name, const std::vector<std::string>& prefix,
+                const ChildEnvironment& environment);
+
+// Waits for a viewable window titled "Zarvel"; false on timeout.
+bool waitForGameWindow(GameRun& run, double seconds);
+
+// Waits until a frame of the window shows a readable text line; false on
+// timeout. Leaves the frame and the line read from it.
+bool waitForOverlay(GameRun& run, double seconds, Frame& frame, OverlayText& line);
+
+// Waits until a frame's text line is exactly `wanted`; false on timeout.
+bool waitForLine(GameRun& run, double seconds, const std::string& wanted, Frame& frame);
+
+// Grabs frames until `count` of them differ from the one before (the game
+// kept drawing); false when it does not within `seconds`.
+bool waitForNewFrames(GameRun& run, int count, double seconds, Frame& frame);
+
+// Closes the game: the close request, then signals if it does not end.
+void finishGame(GameRun& run);
+
+// The lines of the game's output that report a sanitizer or valgrind
+// finding; empty when there is none.
+std::string findingsIn(const std::string& output);

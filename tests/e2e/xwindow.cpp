@@ -1,0 +1,158 @@
+// Xlib and XTest calls of the end-to-end driver.
+#include "xwindow.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <cstring>
+#include <fstream>
+
+namespace {
+// Records an X error instead of ending the process (the game's window can
+// vanish between finding it and reading it).
+int ignoreError(Display*, XErrorEvent*) { return 0; }
+
+// Depth-first search below `parent` for a viewable window with the title.
+Window searchTree(Display* display, Window parent, const std::string& title) {
+    Window root = 0;
+    Window parentOfParent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(display, parent, &root, &parentOfParent, &children, &count) == 0) return 0;
+    Window found = 0;
+    for (unsigned int i = 0; i < count && found == 0; ++i) {
+        XWindowAttributes attributes{};
+        const bool viewable = XGetWindowAttributes(display, children[i], &attributes) != 0 &&
+                              attributes.map_state == IsViewable;
+        if (viewable && windowTitle(display, children[i]) == title) found = children[i];
+        if (found == 0) found = searchTree(display, children[i], title);
+    }
+    if (children != nullptr) XFree(children);
+    return found;
+}
+
+// Position of one colour channel in a pixel value, from its mask.
+int maskShift(unsigned long mask) {
+    int shift = 0;
+    while (mask != 0 && (mask & 1ul) == 0) {
+        mask >>= 1;
+        ++shift;
+    }
+    return shift;
+}
+}  // namespace
+
+Display* openDisplay(const std::string& name) {
+    XSetErrorHandler(ignoreError);
+    return XOpenDisplay(name.c_str());
+}
+
+std::string windowTitle(Display* display, Window window) {
+    char* name = nullptr;
+    std::string title;
+    if (XFetchName(display, window, &name) != 0 && name != nullptr) {
+        title = name;
+        XFree(name);
+        return title;
+    }
+    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, netName, 0, 256, False, utf8, &type, &format, &items,
+                           &after, &data) == Success &&
+        data != nullptr) {
+        title.assign(reinterpret_cast<char*>(data), items);
+        XFree(data);
+    }
+    return title;
+}
+
+Window findWindowByTitle(Display* display, const std::string& title) {
+    return searchTree(display, DefaultRootWindow(display), title);
+}
+
+bool windowSize(Display* display, Window window, int& width, int& height) {
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, window, &attributes) == 0) return false;
+    width = attributes.width;
+    height = attributes.height;
+    return true;
+}
+
+bool grabFrame(Display* display, Window window, Frame& frame) {
+    int width = 0;
+    int height = 0;
+    if (!windowSize(display, window, width, height)) return false;
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned int>(width),
+                              static_cast<unsigned int>(height), AllPlanes, ZPixmap);
+    if (image == nullptr) return false;
+    const int redShift = maskShift(image->red_mask);
+    const int greenShift = maskShift(image->green_mask);
+    const int blueShift = maskShift(image->blue_mask);
+    frame.width = width;
+    frame.height = height;
+    frame.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), Rgb{});
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned long value = XGetPixel(image, x, y);
+            Rgb& pixel = frame.pixels[static_cast<size_t>(y) * static_cast<size_t>(width) +
+                                      static_cast<size_t>(x)];
+            pixel.r = static_cast<uint8_t>((value & image->red_mask) >> redShift);
+            pixel.g = static_cast<uint8_t>((value & image->green_mask) >> greenShift);
+            pixel.b = static_cast<uint8_t>((value & image->blue_mask) >> blueShift);
+        }
+    }
+    XDestroyImage(image);
+    return true;
+}
+
+void focusWindow(Display* display, Window window) {
+    int width = 0;
+    int height = 0;
+    windowSize(display, window, width, height);
+    XMoveWindow(display, window, 0, 0);
+    XSync(display, False);
+    XWarpPointer(display, None, window, 0, 0, 0, 0, width / 2, height / 2);
+    XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+    XSync(display, False);
+}
+
+void sendKey(Display* display, unsigned long keysym, bool down) {
+    const KeyCode code = XKeysymToKeycode(display, keysym);
+    XTestFakeKeyEvent(display, code, down ? True : False, CurrentTime);
+    XSync(display, False);
+}
+
+void sendCloseRequest(Display* display, Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XSync(display, False);
+}
+
+bool hasXTest(Display* display) {
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = 0;
+    int minor = 0;
+    return XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor) != 0;
+}
+
+void saveFrame(const Frame& frame, const std::string& path) {
+    std::ofstream file(path, std::ios::binary);
+    file << "P6\n" << frame.width << " " << frame.height << "\n255\n";
+    for (const Rgb& pixel : frame.pixels) {
+        file.put(static_cast<char>(pixel.r)).put(static_cast<char>(pixel.g));
+        file.put(static_cast<char>(pixel.b));
+    }
+}
