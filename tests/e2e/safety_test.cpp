@@ -79,7 +79,7 @@ std::string playUnderStrace(const std::string& name, const ChildEnvironment& env
     const std::string trace = logPath(name + ".strace");
     GameRun game;
     launchGame(game, name,
-               {ZARVEL_E2E_STRACE, "-f", "-qq", "-s", "4096", "-e",
+               {ZARVEL_E2E_STRACE, "-f", "--seccomp-bpf", "-qq", "-s", "4096", "-e",
                 "trace=open,openat,creat,socket,connect", "-o", trace},
                environment);
     Frame frame;

@@ -78,6 +78,12 @@ bool waitForOverlay(GameRun& run, double seconds, Frame& frame, OverlayText& lin
     return false;
 }
 
+OverlayText readLineNow(GameRun& run) {
+    Frame top;
+    if (!grabFrame(session().display, run.window, top, 60)) return OverlayText{};
+    return readOverlay(top);
+}
+
 bool waitForLine(GameRun& run, double seconds, const std::string& wanted, Frame& frame) {
     const double deadline = nowSeconds() + seconds * slowFactor();
     while (nowSeconds() < deadline) {

@@ -38,6 +38,10 @@ bool waitForGameWindow(GameRun& run, double seconds);
 // timeout. Leaves the frame and the line read from it.
 bool waitForOverlay(GameRun& run, double seconds, Frame& frame, OverlayText& line);
 
+// Reads the text line from the top rows of the window only (cheap enough
+// to poll often); the line, not read when the window could not be read.
+OverlayText readLineNow(GameRun& run);
+
 // Waits until a frame's text line is exactly `wanted`; false on timeout.
 bool waitForLine(GameRun& run, double seconds, const std::string& wanted, Frame& frame);
 

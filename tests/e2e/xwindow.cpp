@@ -84,10 +84,11 @@ bool windowSize(Display* display, Window window, int& width, int& height) {
     return true;
 }
 
-bool grabFrame(Display* display, Window window, Frame& frame) {
+bool grabFrame(Display* display, Window window, Frame& frame, int rows) {
     int width = 0;
     int height = 0;
     if (!windowSize(display, window, width, height)) return false;
+    if (rows > 0 && rows < height) height = rows;
     XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned int>(width),
                               static_cast<unsigned int>(height), AllPlanes, ZPixmap);
     if (image == nullptr) return false;

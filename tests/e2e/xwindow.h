@@ -40,8 +40,9 @@ Window findWindowByTitle(Display* display, const std::string& title);
 // Size of a window's drawing area in pixels; false when the window is gone.
 bool windowSize(Display* display, Window window, int& width, int& height);
 
-// Reads the window's pixels from the X server; false when it cannot.
-bool grabFrame(Display* display, Window window, Frame& frame);
+// Reads the window's pixels from the X server, all rows or only the top
+// `rows` of them; false when it cannot.
+bool grabFrame(Display* display, Window window, Frame& frame, int rows = 0);
 
 // Does what a window manager would: places the window on the screen at
 // (0, 0) (freeglut leaves an unplaced window at (-1, -1), one pixel off the
