@@ -53,3 +53,38 @@ struct HudLine {
 // digit from 1000 on), '/', five digits of shots left, and " FPS:" with the
 // last one to three digits of the rate when showFps is not 0.
 HudLine hudLine(int hitCount, int shotsLeft, int showFps, int fpsValue);
+
+// Skipping what cannot reach a pixel (cull.cpp) -------------------------------
+
+// When true, drawTargets, drawShots and drawImpactMarks draw every live
+// object, as if nothing could be skipped. For comparisons and benchmarks.
+extern bool drawEverything;
+
+// The camera and projection of one frame, as the eye sees the world: the
+// view basis of the look-at, the projection's focal factors and the window.
+struct FrameView {
+    bool usable = false;          // false: the window has no size yet, skip nothing
+    double eye[3] = {};           // world units
+    double side[3] = {};          // unit vector, to the right on the picture
+    double up[3] = {};            // unit vector, up on the picture
+    double forward[3] = {};       // unit vector, along the line of sight
+    double focalX = 0.0;          // x / depth to normalised device x (cot(fovy/2) / aspect)
+    double focalY = 0.0;          // y / depth to normalised device y (cot(fovy/2))
+    double planeX = 1.0;          // length of the side planes' normal (focalX, 1)
+    double planeY = 1.0;          // length of the top and bottom planes' normal (focalY, 1)
+    double nearPlane = 0.1;       // world units
+    double farPlane = 1000.0;     // world units
+    double halfWidth = 0.0;       // pixels per unit of device x (window width / 2)
+    double halfHeight = 0.0;      // pixels per unit of device y (window height / 2)
+};
+
+// The view of a frame for heading yawDeg (degrees), vertical field of view
+// fovyDeg (degrees) and a window of width x height pixels, with the eye,
+// look-at centre, up vector and clip planes that the scene uses.
+FrameView frameView(double yawDeg, double fovyDeg, int width, int height);
+
+// False only when a ball of `radius` (world units) centred on (x, y, z)
+// cannot change a pixel of the frame: it lies wholly outside one of the six
+// planes of the view volume, or it is far enough from the eye and so small
+// on the picture that no pixel centre falls in the box that bounds it there.
+bool sphereMayBeSeen(const FrameView& view, double x, double y, double z, double radius);

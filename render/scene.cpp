@@ -15,9 +15,11 @@ const float lightPosition[4] = {0.0f, 1.0f, 0.8f, 0.0f};
 namespace {
 
 constexpr double PI = 3.141592653589793;
-constexpr double NEAR_PLANE = 0.1;    // world units
-constexpr double FAR_PLANE = 1000.0;  // world units
-constexpr int MARK_RING_POINTS = 17;  // 16 around and the first again
+constexpr double NEAR_PLANE = 0.1;          // world units
+constexpr double FAR_PLANE = 1000.0;        // world units
+constexpr int MARK_RING_POINTS = 17;        // 16 around and the first again
+constexpr double TARGET_MESH_RADIUS = 2.0;  // world units, the target sphere's vertices
+constexpr double SHOT_MESH_RADIUS = 0.05;   // world units, the shot sphere's vertices
 
 const float floorColor[4] = {0.85f, 0.75f, 0.6f, 1.0f};
 const float floorSpecular[4] = {0.0f, 0.0f, 0.0f, 1.0f};
@@ -75,6 +77,17 @@ void plainView() {
     applyCamera();
 }
 
+// The camera and projection of this frame, for the tests of what can be seen.
+FrameView thisFrameView() {
+    return frameView(world.yawDeg, fieldOfView(world.zoomLevel), world.windowWidth,
+                     world.windowHeight);
+}
+
+// True when a ball of `radius` world units at (x, y, z) is to be drawn.
+bool worthDrawing(const FrameView& view, double x, double y, double z, double radius) {
+    return drawEverything || sphereMayBeSeen(view, x, y, z, radius);
+}
+
 }  // namespace
 
 void display() {
@@ -129,9 +142,14 @@ void drawImpactMarks() {
     ringX[MARK_RING_POINTS - 1] = ringX[0];
     ringZ[MARK_RING_POINTS - 1] = ringZ[0];
 
+    // The tube lies in the ball around its middle that reaches its rims.
+    const FrameView view = thisFrameView();
+    const double middle = world.gunHeight / 2.0;
+    const double reach = std::sqrt(0.8 * 0.8 + middle * middle);
     setMaterial(GL_FRONT, markColor, markSpecular, 0.0f);
     for (const ImpactMark& mark : world.impactMarks) {
         if (mark.ttl <= 0) continue;
+        if (!worthDrawing(view, mark.x, middle, mark.z, reach)) continue;
         plainView();
         glTranslatef(mark.x, 0.0f, mark.z);
         // An open tube from the floor up to the gun's height, without normals.
@@ -148,8 +166,12 @@ void drawTargets() {
     plainView();
     glMaterialf(GL_FRONT, GL_SHININESS, 0.2f);
     glMaterialfv(GL_FRONT, GL_SPECULAR, targetSpecular);
+    const FrameView view = thisFrameView();
     for (const Target& target : world.targets) {
         if (target.state == TARGET_FREE) continue;
+        if (!worthDrawing(view, target.pos[0], target.pos[1], target.pos[2], TARGET_MESH_RADIUS)) {
+            continue;
+        }
         glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, target.color);
         glTranslated(target.pos[0], target.pos[1], target.pos[2]);
         drawMesh(targetSphereVertices, targetSphereNormals, SPHERE_VERTEX_COUNT);
@@ -160,8 +182,10 @@ void drawTargets() {
 void drawShots() {
     plainView();
     setMaterial(GL_FRONT, shotColor, shotSpecular, 0.0f);
+    const FrameView view = thisFrameView();
     for (const Shot& shot : world.shots) {
         if (shot.state != SHOT_FLYING) continue;
+        if (!worthDrawing(view, shot.pos[0], shot.pos[1], shot.pos[2], SHOT_MESH_RADIUS)) continue;
         glTranslatef(shot.pos[0], shot.pos[1], shot.pos[2]);
         drawMesh(shotSphereVertices, shotSphereNormals, SPHERE_VERTEX_COUNT);
         plainView();
