@@ -4,7 +4,10 @@
 
 #include "session.h"
 
+#include <cstdlib>
 #include <sstream>
+
+#include "sanitizer.h"
 
 Session& session() {
     static Session shared;
@@ -29,6 +32,7 @@ public:
             return;
         }
         openReferenceWindow(s.server.display);
+        s.glPreload = pinGlDriver();
     }
     void TearDown() override {
         Session& s = session();
@@ -49,6 +53,13 @@ void launchGame(GameRun& run, const std::string& name, const std::vector<std::st
     argv.push_back(ZARVEL_E2E_GAME);
     ChildEnvironment changes = environment;
     changes.set.push_back("DISPLAY=" + session().server.display);
+    if (!session().glPreload.empty() && prefix.empty()) {
+        changes.set.push_back("LD_PRELOAD=" + session().glPreload);
+    } else if (!session().glPreload.empty()) {
+        const char* options = std::getenv("ASAN_OPTIONS");
+        changes.set.push_back("ASAN_OPTIONS=" + std::string(options != nullptr ? options : "") +
+                              ":detect_leaks=0");
+    }
     run.outputPath = logPath(name + ".out");
     run.startedAt = nowSeconds();
     run.process = startProcess(argv, changes, run.outputPath);

@@ -13,7 +13,8 @@
 struct Session {
     XServer server;
     Display* display = nullptr;
-    std::string error;  // why setting up failed, empty when it worked
+    std::string error;      // why setting up failed, empty when it worked
+    std::string glPreload;  // LD_PRELOAD that pins Mesa's driver in the game, sanitizer builds
 };
 
 Session& session();
@@ -27,7 +28,10 @@ struct GameRun {
 };
 
 // Starts the game behind `prefix` (by default ZARVEL_E2E_WRAPPER's words)
-// with DISPLAY set to the session's display plus the given changes.
+// with DISPLAY set to the session's display plus the given changes. In a
+// sanitizer build a game started straight away gets Mesa's driver pinned
+// (see sanitizer.h); one behind a prefix (strace) gets no leak check, as the
+// prefix program would be preloaded too.
 void launchGame(GameRun& run, const std::string& name, const std::vector<std::string>& prefix,
                 const ChildEnvironment& environment);
 
