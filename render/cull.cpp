@@ -23,8 +23,10 @@ constexpr double FAR_SLACK = 1.0;
 constexpr double NEAR_EYE = 4.0;
 // The size test needs the whole ball at least this deep (world units).
 constexpr double MIN_DEPTH = 2.0;
-// The picture box of a ball is widened by this many pixels on every side.
-constexpr double PIXEL_MARGIN = 0.125;
+// The picture box of a ball is widened by this many pixels on every side:
+// over ten times what float arithmetic and the rasteriser's 1/256-pixel
+// snapping can move a vertex.
+constexpr double PIXEL_MARGIN = 1.0 / 16.0;
 
 // The dot product of two 3-vectors.
 double dot(const double* a, const double* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }

@@ -125,7 +125,7 @@ TEST(SphereMayBeSeenTest, ABallBetweenPixelCentresIsSkippedOneOverACentreIsNot) 
     EXPECT_FALSE(seen(view, onEdge, 0.05)) << "between the centres of columns 299 and 300";
     const Point onCentre = inView(view, alongForColumn(view, 300.5, depth), upward, depth);
     EXPECT_TRUE(seen(view, onCentre, 0.05)) << "over the centre of column 300";
-    const Point nearCentre = inView(view, alongForColumn(view, 300.35, depth), upward, depth);
+    const Point nearCentre = inView(view, alongForColumn(view, 300.42, depth), upward, depth);
     EXPECT_TRUE(seen(view, nearCentre, 0.05)) << "the margin keeps a near miss";
     // Between row centres: the same on the other axis.
     const Point betweenRows = inView(view, alongForColumn(view, 300.5, depth), 0.0, depth);
