@@ -16,5 +16,4 @@ void newGame() {
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
     world.hasJoystick = glutDeviceGet(GLUT_HAS_JOYSTICK) != 0 ? 1 : 0;
-    world.showFps = 0;
 }

@@ -67,7 +67,7 @@ TEST_F(Picture, SkyAboveTheHorizonAndLitSandBelow) {
     EXPECT_TRUE(probe("sky, top right", {580, 20}, SKY, FLAT));
     // Sand straight from the light and the floor's material: about 213, 173, 102.
     const Rgb sand = litColour(FLOOR_COLOUR, 0.0, 1.0, 0.0);
-    EXPECT_TRUE(probe("the design's sand", {100, 500}, {213, 173, 102}, FLAT));
+    EXPECT_TRUE(probe("sand lit by light 0", {100, 500}, {213, 173, 102}, FLAT));
     EXPECT_TRUE(probe("lit sand, left", {100, 500}, sand, FLAT));
     EXPECT_TRUE(probe("lit sand, right", {520, 450}, sand, FLAT));
     EXPECT_TRUE(probe("far sand near the horizon", {50, 305}, sand, FLAT));
