@@ -10,6 +10,7 @@
 
 // Hands the command line to the toolkit, opens the window and plays.
 int main(int argc, char** argv) {
+    keepFreedMemory();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(600, 600);

@@ -1,4 +1,5 @@
-// The application shell: the new-game reset and the reshape callback.
+// The application shell: the allocator set-up, the new-game reset and the
+// reshape callback.
 #pragma once
 
 // Gives the world its starting values, builds the meshes, sets light 0, the
@@ -10,3 +11,7 @@ void newGame();
 // pixels is stored for the projection. A zero height (a minimised window)
 // keeps the last good size and projection.
 void reshape(int width, int height);
+
+// Keeps memory that is freed in the heap for reuse instead of handing it
+// back to the system at once. Called first thing, before the toolkit starts.
+void keepFreedMemory();

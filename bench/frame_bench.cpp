@@ -25,6 +25,7 @@ void openWindow() {
     int argc = 1;
     char name[] = "zarvel_frame_bench";
     char* argv[] = {name, nullptr};
+    keepFreedMemory();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(WINDOW_SIZE, WINDOW_SIZE);
