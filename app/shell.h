@@ -1,5 +1,4 @@
-// The application shell: the allocator set-up, the new-game reset and the
-// reshape callback.
+// The application shell: start-up, the new-game reset and the reshape callback.
 #pragma once
 
 // Gives the world its starting values, builds the meshes, sets light 0, the
@@ -15,3 +14,9 @@ void reshape(int width, int height);
 // Keeps memory that is freed in the heap for reuse instead of handing it
 // back to the system at once. Called first thing, before the toolkit starts.
 void keepFreedMemory();
+
+// Everything the game does before its main loop: the allocator set-up, the
+// toolkit (which takes its own options from the command line), the 600 x 600
+// RGBA double-buffered window "Zarvel" with a depth buffer, the callbacks,
+// the new-game reset and, when one was found, the joystick.
+void startGame(int* argc, char** argv);

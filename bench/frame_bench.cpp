@@ -25,14 +25,7 @@ void openWindow() {
     int argc = 1;
     char name[] = "zarvel_frame_bench";
     char* argv[] = {name, nullptr};
-    keepFreedMemory();
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(WINDOW_SIZE, WINDOW_SIZE);
-    glutCreateWindow("Zarvel");
-    glutReshapeFunc(reshape);
-    glutDisplayFunc(display);
-    newGame();
+    startGame(&argc, argv);
     for (int i = 0; i < 2000 && world.windowHeight == 0; i++) glutMainLoopEvent();
     open = true;
 }

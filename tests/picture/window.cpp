@@ -28,14 +28,7 @@ void openGameWindow() {
     int argc = 1;
     char name[] = "zarvel_picture_tests";
     char* argv[] = {name, nullptr};
-    keepFreedMemory();  // as the game does, so its frames cost what the game's do
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(PICTURE_SIZE, PICTURE_SIZE);
-    glutCreateWindow("Zarvel");
-    glutReshapeFunc(reshape);
-    glutDisplayFunc(display);
-    newGame();
+    startGame(&argc, argv);
     for (int i = 0; i < 200 && world.windowHeight == 0; i++) glutMainLoopEvent();
     windowOpen = true;
 }
