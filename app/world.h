@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// Pi in double precision: degrees become radians as degrees / 180 x PI.
+constexpr double PI = 3.141592653589793;
+
 constexpr int MAX_TARGETS = 300;
 constexpr int MAX_SHOTS = 300;
 constexpr int MAX_IMPACT_MARKS = 50;

@@ -6,12 +6,11 @@
 #include <cmath>
 
 #include "render.h"
+#include "world.h"
 
 bool drawEverything = false;
 
 namespace {
-
-constexpr double PI = 3.141592653589793;
 
 // A mesh's vertices lie on its sphere within float rounding; the bound is
 // widened by this share of the radius and by this many world units.

@@ -14,7 +14,6 @@ const float lightPosition[4] = {0.0f, 1.0f, 0.8f, 0.0f};
 
 namespace {
 
-constexpr double PI = 3.141592653589793;
 constexpr double NEAR_PLANE = 0.1;          // world units
 constexpr double FAR_PLANE = 1000.0;        // world units
 constexpr int MARK_RING_POINTS = 17;        // 16 around and the first again

@@ -5,7 +5,6 @@
 #include "world.h"
 
 namespace {
-constexpr double PI = 3.141592653589793;
 constexpr double MUZZLE_SPEED = 120.0;  // units per second along the barrel
 constexpr float MUZZLE_BASE = 1.15f;    // least distance of the start point from the pivot
 constexpr float PIVOT_HEIGHT = 1.2f;    // height of the gun pivot above the floor

@@ -6,7 +6,6 @@
 #include "world.h"
 
 namespace {
-constexpr double PI = 3.141592653589793;
 constexpr float TARGET_RADIUS = 2.0f;
 constexpr float TARGET_COLOR[4] = {0.4f, 0.8f, 0.5f, 1.0f};
 constexpr double EDGE = 900.0;        // targets turn back beyond this |x| or |z|

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr double PI = 3.141592653589793;
 const double FIELDS_OF_VIEW[4] = {64.0, 32.0, 16.0, 8.0};  // degrees, by zoom level
 
 // The scene's objects at heading 0; each scene turns them to its own heading.

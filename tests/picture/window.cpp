@@ -16,7 +16,6 @@ namespace {
 unsigned char frame[PICTURE_SIZE * PICTURE_SIZE * 3] = {};  // RGB rows, bottom row first
 bool windowOpen = false;                                    // openGameWindow ran
 
-constexpr double PI = 3.141592653589793;
 
 // Channel value 0..1 as 0..255, the way an 8-bit frame buffer stores it.
 int toByte(double value) { return static_cast<int>(std::lround(std::clamp(value, 0.0, 1.0) * 255.0)); }
