@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How the C library's allocator treats the memory the renderer frees.
 #include <malloc.h>
 

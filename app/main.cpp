@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's entry: one 600 x 600 window, and the toolkit's main loop, which
 // runs until the window is closed and then ends the process with status 0.
 #include <GL/freeglut.h>

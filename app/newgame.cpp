@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The new-game reset: starting values, meshes and the fixed OpenGL state.
 #include <GL/freeglut.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reshape callback: viewport, stored window size and the unzoomed projection.
 #include <GL/freeglut.h>
 

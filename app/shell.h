@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The application shell: start-up, the new-game reset and the reshape callback.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up: the toolkit, the one window, the callbacks and the reset.
 #include <GL/freeglut.h>
 

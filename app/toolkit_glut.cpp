@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's binding of the step's seam: the real clock and freeglut.
 #include <GL/freeglut.h>
 

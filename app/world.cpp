@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one definition of the world state, and the two resets that act on it.
 #include "world.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The world state: every value the game keeps from one callback to the next.
 // One instance, `world`, lives for the whole process; nothing is allocated
 // at run time. A slot of an array is free while its first field is 0.

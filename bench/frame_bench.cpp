@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cost of one frame (display, then glFinish, so the time is the real
 // rendering time of Mesa's software renderer) in a real 600 x 600 game
 // window, for the start scene, 300 targets with 25 shots, and the full load;

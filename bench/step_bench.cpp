@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cost of one game step (sections 2 to 13, behind a passing time gate)
 // at a typical and at the full load. Prints microseconds per step.
 #include <benchmark/benchmark.h>

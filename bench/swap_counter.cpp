@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A preloaded library that counts a program's buffer swaps without touching
 // the program: it stands in for glXSwapBuffers, hands every call on to the
 // real one, and about once a second appends "milliseconds swaps" (since the

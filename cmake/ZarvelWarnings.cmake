@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # zarvel_warnings(target): the project's warning set on one target.
 function(zarvel_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow)

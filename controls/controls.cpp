@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keyboard, special-key and joystick callbacks.
 #include "controls.h"
 

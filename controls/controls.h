@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Input callbacks: they only record which controls are held (keyBits,
 // joystickBits). The one immediate effect is F, whose release flips showFps.
 #pragma once

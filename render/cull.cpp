@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which balls and marks can reach a pixel of this frame. Pure arithmetic on
 // the camera and projection the scene uses; no OpenGL call is made here.
 // Every test leans toward drawing: a ball is skipped only when it lies

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The overlay: one yellow line of hits, shots left and, when switched on,
 // the step rate, drawn in the toolkit's bitmap font; then the buffer swap.
 #include <GL/freeglut.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The procedural meshes: sine and cosine tables, the gun barrel tube and
 // the unit sphere with its target and shot copies. Built once at start-up
 // into static arrays. The exact single-precision constants and the order of

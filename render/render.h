@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picture: the procedural meshes, the 3D scene and the one-line overlay.
 // Everything here only reads the world state; nothing is allocated per frame.
 #pragma once

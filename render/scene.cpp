@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 3D scene of one frame: projection, camera, floor, impact marks,
 // targets, shots and the gun barrel under one directional light. Every
 // object goes back to the plain view by loading the identity and applying

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The step's time base: elapsed real time, never processor time.
 #include <chrono>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Firing from the muzzle, and the step-rate counter.
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's random generator: the same sequence on every run and platform.
 #include "sim.h"
 #include "world.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Shots in flight: gravity, motion, the end of a flight at the floor or the
 // field limit, impact marks, and the hit test against living targets.
 #include "sim.h"

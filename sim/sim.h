@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game step and its sections. idleStep runs at most once every 10 ms
 // of real time and then advances the whole world by the time that passed.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game step: the time gate, the controls, the aiming and zoom, and the
 // order of all thirteen sections.
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Targets: spawning around the gun, drifting, colour pulsing, reddening
 // once struck, fading and freeing their slot.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The seam between the step and the platform it runs on. The game binds
 // these to the real clock and to freeglut; the tests bind them to a
 // recorder with a clock they set by hand.

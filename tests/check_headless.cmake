@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Fails when BINARY names an OpenGL, GLU or GLUT library among its needs.
 execute_process(COMMAND readelf -d "${BINARY}" OUTPUT_VARIABLE dynamic RESULT_VARIABLE status)
 if(NOT status EQUAL 0)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keyboard, special-key and joystick callbacks set and clear the control bits.
 #include "controls.h"
 

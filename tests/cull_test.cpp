@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What can reach a pixel: the view of a frame and the ball test, worked out
 // without a display. Positions are placed in eye terms (sideways, upward,
 // depth) and turned into world points, so each case sits where it means to.

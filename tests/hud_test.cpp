@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The overlay's text for the values the game can hold.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The procedural meshes: reference values of the tables, the barrel and the
 // sphere, the lengths of the scaled normals and the seams between bands.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "recorder.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The tests' binding of the toolkit seam: a clock set by hand, a count of
 // every toolkit call, and a joystick sample delivered on each forced poll.
 #pragma once

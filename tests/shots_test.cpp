@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Shot flight, the end of a flight, impact marks and the hit test.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Long runs with random input: after every step the world stays sound.
 // ZARVEL_SOAK_STEPS sets the length (the full run is 1,000,000 steps).
 #include <gtest/gtest.h>

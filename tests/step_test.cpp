@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The time gate, the order of the step, aiming, zoom and the spawn countdown.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Spawning, drifting, colour pulsing and the struck -> dying -> free lifecycle.
 #include <gtest/gtest.h>
 

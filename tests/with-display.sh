@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Runs a command that needs an X display. With DISPLAY set it runs as it is;
 # otherwise an Xvfb of its own is started on the first free display number
 # and ended when the command has finished. The command's status is returned.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reset, the random sequence and the clock.
 #include "world.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The overlay reader: candidate texts drawn with freeglut's Helvetica 18 at
 // the game's raster position, compared pixel for pixel with the game's line.
 #include "overlay.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading the game's text line exactly: its yellow pixels are compared with
 // candidate texts drawn by the driver in the same bitmap font at the same
 // raster position, and the candidate whose pixels are the same is the text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real game, played through the X server as a person would: real key
 // presses and releases, and what the window shows read back from the server.
 #include <X11/keysym.h>

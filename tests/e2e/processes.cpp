@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starting, watching and ending the driver's child processes.
 #include "processes.h"
 

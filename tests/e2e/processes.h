@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Child processes of the end-to-end driver: the X server, the game, strace.
 #pragma once
 

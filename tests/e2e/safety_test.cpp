@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A desktop program should not write files or talk to the network: the game
 // runs under strace while it is played, and the trace shows every open and
 // every socket it made.

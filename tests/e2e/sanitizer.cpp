@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Finding loaded modules and pinning Mesa's driver in memory.
 #include "sanitizer.h"
 

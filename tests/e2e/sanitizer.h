@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Leak checking of processes that use Mesa, under AddressSanitizer.
 //
 // Mesa unloads its OpenGL driver (swrast_dri.so) when the X display is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pixel classes, connected groups and the camera's projection.
 #include "scene.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the driver recognises in a game frame: sky, sand, the barrel, the
 // balls, and where the camera puts a point of the world on the screen.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shared X session (a gtest environment) and runs of the game on it.
 // gtest comes before Xlib, whose macros (None, Bool) clash with its names.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The X session every end-to-end test of one driver process shares (its own
 // Xvfb, a connection, the reference window) and one run of the game on it.
 #pragma once

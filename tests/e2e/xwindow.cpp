@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Xlib and XTest calls of the end-to-end driver.
 #include "xwindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the driver does through the X server: find the game's window, read
 // its pixels, press and release keys, ask the window to close.
 #pragma once

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Checks the Debian package that CPack built: its file name, its control
 # fields (the GL, GLU and freeglut run-time libraries among the dependencies
 # that shlibdeps found, section games) and that it holds the /usr install.

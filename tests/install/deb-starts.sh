@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Unpacks the Debian package and starts its zarvel on a display (an Xvfb of
 # its own from with-display.sh when none is set): the window "Zarvel" must
 # appear with a 600 x 600 drawing area. Without a display the same program

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Checks the files that an install puts under its prefix, for the usual /usr
 # and for another prefix: exactly the expected list, of the expected kinds.
 #   file-list.sh STAGE_DIR

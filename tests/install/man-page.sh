@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Renders the installed man page and checks that man and groff have nothing
 # to warn about, and that it is compressed reproducibly with gzip -9n.
 #   man-page.sh STAGE_DIR VERSION

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Validates the installed desktop entry and AppStream metainfo, offline, and
 # checks that what they name (program, icon, desktop id, version) is there.
 #   metadata.sh STAGE_DIR VERSION

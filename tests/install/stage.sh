@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Stages what the install tests check: the install under two prefixes, each in
 # a DESTDIR of its own, and the Debian package built by CPack.
 #   stage.sh BUILD_DIR STAGE_DIR

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picture of a frame, read back from a real window: sky, floor, barrel,
 // targets, shots, impact marks and the overlay, each where the camera and
 // the projection put it and in the colour the light and its material give.

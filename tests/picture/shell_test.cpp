@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shell and the frame as OpenGL sees them: the reset's fixed state, the
 // reshape's viewport and projection, and what a frame leaves behind.
 #include <GL/freeglut.h>

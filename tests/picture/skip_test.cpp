@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Skipping what cannot reach a pixel leaves every frame as it was: busy
 // scenes drawn once with the skipping and once with everything drawn, read
 // back whole from the back buffer and compared pixel for pixel, at every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picture tests' window, frame read-back, probes and view arithmetic.
 #include "window.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Helpers of the picture tests: one real 600 x 600 game window, frames read
 // back from it, colour probes, and the eye's view and light worked out
 // independently of the drawing code.
