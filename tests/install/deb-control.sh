@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Checks the Debian package that CPack built: its file name, its control
 # fields (the GL, GLU and freeglut run-time libraries among the dependencies
-# that shlibdeps found, section games) and that it holds the /usr install.
+# that shlibdeps found, section games), that it holds the /usr install with
+# the program in /usr/games, its changelog's version, and lintian's verdict.
 #   deb-control.sh STAGE_DIR VERSION
 set -eu
 stage="$1"
@@ -44,14 +45,28 @@ for library in 'libgl1|libopengl0' 'libglu1-mesa|libglu1' 'libglut3\.12|freeglut
     fi
 done
 
-# The package holds exactly the files of an install under /usr.
+# The package holds exactly the files of an install under /usr, but for the
+# program, which Debian puts in /usr/games.
 dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./|/|' |
     LC_ALL=C sort >"$stage/deb-files.txt"
-(cd "$stage/usr-root" && find . ! -type d | sed 's|^\.||' | LC_ALL=C sort) >"$stage/usr-files.txt"
+(cd "$stage/usr-root" && find . ! -type d | sed 's|^\.||; s|^/usr/bin/zarvel$|/usr/games/zarvel|' |
+    LC_ALL=C sort) >"$stage/usr-files.txt"
 if ! diff -u "$stage/usr-files.txt" "$stage/deb-files.txt"; then
     echo "FAIL: the package's files differ from the /usr install"
     fail=1
 fi
+
+# The changelog's newest entry is this version's.
+top=$(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/doc/zarvel/changelog.gz | gzip -dc | head -n 1)
+case "$top" in
+"zarvel ($version) "*) ;;
+*) echo "FAIL: the changelog's newest entry is '$top', not version $version"; fail=1 ;;
+esac
+
+# Debian's own checker: any error or warning fails (informational and
+# pedantic notes are shown, not counted).
+lintian --display-info --pedantic --fail-on error,warning "$deb" ||
+    { echo "FAIL: lintian found errors or warnings"; fail=1; }
 
 [ "$fail" -eq 0 ] && echo "package $deb: control fields and contents as expected"
 exit "$fail"

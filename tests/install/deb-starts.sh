@@ -8,7 +8,7 @@
 set -eu
 stage="$1"
 version="$2"
-game="$stage/deb-root/usr/bin/zarvel"
+game="$stage/deb-root/usr/games/zarvel"
 
 # The window on the display that with-display.sh provides.
 check_window() {

@@ -13,6 +13,8 @@ expected_under() {
     printf '%s\n' \
         "$prefix/bin/zarvel" \
         "$prefix/share/applications/$app.desktop" \
+        "$prefix/share/doc/zarvel/changelog.gz" \
+        "$prefix/share/doc/zarvel/copyright" \
         "$prefix/share/icons/hicolor/128x128/apps/$app.png" \
         "$prefix/share/icons/hicolor/256x256/apps/$app.png" \
         "$prefix/share/icons/hicolor/64x64/apps/$app.png" \
@@ -41,10 +43,12 @@ check_root() {
             fail=1
         fi
     done
-    if ! file -b "$root$prefix/share/man/man6/zarvel.6.gz" | grep -q '^gzip compressed data.*max compression'; then
-        echo "FAIL: the man page is not gzip -9 compressed"
-        fail=1
-    fi
+    for page in man/man6/zarvel.6.gz doc/zarvel/changelog.gz; do
+        if ! file -b "$root$prefix/share/$page" | grep -q '^gzip compressed data.*max compression'; then
+            echo "FAIL: $page is not gzip -9 compressed"
+            fail=1
+        fi
+    done
 }
 
 check_root "$stage/usr-root" /usr
