@@ -3,6 +3,7 @@
 # (names separated by commas, compared without regard to case), imports
 # none, or, with GUI set, is not a GUI-subsystem program.
 #   cmake -DOBJDUMP=... -DBINARY=... -DALLOWED=A.dll,B.dll [-DGUI=1] -P check_imports.cmake
+cmake_minimum_required(VERSION 3.22)
 execute_process(COMMAND "${OBJDUMP}" -p "${BINARY}" OUTPUT_VARIABLE dump RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "objdump could not read ${BINARY}")
