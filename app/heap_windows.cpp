@@ -4,9 +4,8 @@
 #include "shell.h"
 
 void keepFreedMemory() {
-    // The setting made on Linux (heap.cpp) is glibc's mallopt, which the
-    // Windows C runtime does not have. Windows' own heap keeps freed blocks
-    // for reuse, and its OpenGL driver is not glibc's client, so nothing is
-    // changed here. (Under Wine, Mesa runs on the host's glibc: the tests
-    // give Wine the same setting through GLIBC_TUNABLES.)
+    // The setting the Linux game makes (heap.cpp) is glibc's mallopt, made
+    // for Mesa's renderer; the Windows C runtime has no such call, and the
+    // OpenGL driver there is the system's. Under Wine, where Mesa runs on the
+    // host's glibc, the tests give Wine the same setting (GLIBC_TUNABLES).
 }
