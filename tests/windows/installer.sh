@@ -18,6 +18,7 @@ installer=$work/zarvel-$version-win64.exe
 
 drive=$WINEPREFIX/drive_c
 dir="$drive/Program Files/Zarvel"
+# Reports what is wrong and fails the test.
 fail() { echo "installer.sh: $*" >&2; exit 1; }
 # The Start-menu entry, for all users or for this one.
 shortcut() { find "$drive/ProgramData" "$drive/users" -path '*Start Menu*' -name Zarvel.lnk 2>/dev/null; }
