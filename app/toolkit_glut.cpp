@@ -12,6 +12,11 @@ static_assert(GLUT_KEY_LEFT == KEY_LEFT && GLUT_KEY_UP == KEY_UP && GLUT_KEY_RIG
 
 int toolkitClock() { return processMilliseconds(); }
 
+// On Windows a sleep lasts whole scheduler ticks, 15.6 ms unless the timer
+// resolution is raised: the 10 ms step would take 15.6 ms and aiming and
+// firing, which count steps, would be a third slower. freeglut raises it to
+// 1 ms in glutInit (timeBeginPeriod(1), undone at exit), and the game relies
+// on that rather than raising it again itself.
 void toolkitWaitForClock(int dueMs) { sleepUntilMilliseconds(dueMs); }
 
 void toolkitForceJoystickPoll() { glutForceJoystickFunc(); }
