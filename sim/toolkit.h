@@ -11,7 +11,9 @@ int toolkitClock();
 // never past it.
 void toolkitWaitForClock(int dueMs);
 
-// Polls the joystick now; the joystick callback runs before this returns.
+// Polls the joystick now: before this returns, the joystick callback runs
+// once for every joystick the toolkit could read, and not at all when it
+// could read none (a joystick that failed or was unplugged).
 void toolkitForceJoystickPoll();
 
 // Asks for the window to be redrawn.
