@@ -12,7 +12,10 @@ static_assert(GLUT_KEY_LEFT == KEY_LEFT && GLUT_KEY_UP == KEY_UP && GLUT_KEY_RIG
 
 int toolkitClock() { return processMilliseconds(); }
 
-void toolkitWaitForClock(int dueMs) { sleepUntilMilliseconds(dueMs); }
+// Wakes when the step is due, not before: the step gate counts whole
+// milliseconds, so a sleep that runs over by a fraction of one still starts
+// the step in its due millisecond, and waking early would only spin.
+void toolkitWaitForClock(int dueMs) { sleepUntilMilliseconds(dueMs, 0); }
 
 void toolkitForceJoystickPoll() { glutForceJoystickFunc(); }
 
