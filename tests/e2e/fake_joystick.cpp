@@ -67,7 +67,7 @@ extern "C" int open(const char* path, int flags, ...) {
     }
     mode_t mode = 0;
     if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) {
-        va_list arguments;
+        va_list arguments{};
         va_start(arguments, flags);
         mode = static_cast<mode_t>(va_arg(arguments, int));
         va_end(arguments);
