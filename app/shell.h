@@ -9,7 +9,7 @@ void newGame();
 
 // The reshape callback: the viewport follows the window, whose size in
 // pixels is stored for the projection. A zero height (a minimised window)
-// keeps the last good size and projection.
+// keeps the last good size; the next frame builds its projection from it.
 void reshape(int width, int height);
 
 // Keeps memory that is freed in the heap for reuse instead of handing it

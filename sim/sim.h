@@ -65,6 +65,7 @@ int gameRandom();
 // Real time since the process started, in whole ms, wrapping past INT_MAX.
 int processMilliseconds();
 
-// Sleeps until shortly before processMilliseconds() reads dueMs; returns at
-// once when that time has come already.
-void sleepUntilMilliseconds(int dueMs);
+// Sleeps until wakeEarlyUs microseconds before processMilliseconds() reads
+// dueMs; returns at once when that time has come already. The sleep itself
+// may run over, by 0.1-0.2 ms on an idle machine and more on a busy one.
+void sleepUntilMilliseconds(int dueMs, int wakeEarlyUs);

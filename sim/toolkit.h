@@ -7,11 +7,14 @@
 // Elapsed real time since the process started, in whole milliseconds.
 int toolkitClock();
 
-// Gives the processor back until shortly before the clock reads dueMs,
-// never past it.
+// Gives the processor back until about when the clock reads dueMs. The wait
+// may end a little early or late (a sleep can run over); the caller checks
+// the clock again either way.
 void toolkitWaitForClock(int dueMs);
 
-// Polls the joystick now; the joystick callback runs before this returns.
+// Polls the joystick now: before this returns, the joystick callback runs
+// once for every joystick the toolkit could read, and not at all when it
+// could read none (a joystick that failed or was unplugged).
 void toolkitForceJoystickPoll();
 
 // Asks for the window to be redrawn.

@@ -162,6 +162,34 @@ TEST_F(Step, JoystickIsPolledBeforeTheBitsAreRead) {
     EXPECT_EQ(world.zoomLevel, 3) << "the sample of this very step is used";
 }
 
+// A joystick that fails or is unplugged is never read again: the forced poll
+// then calls nothing, and the stick must not go on holding its last sample.
+TEST_F(Step, LostJoystickCountsAsReleasedAndLeavesTheKeysAlone) {
+    world.hasJoystick = 1;
+    recorder.joystickAttached = true;
+    recorder.joystickButtons = 1;  // fire held
+    recorder.joystickX = -1000;    // stick left
+    world.keyBits = CONTROL_UP | CONTROL_ZOOM2;
+    for (int i = 0; i < 10; i++) stepBy(10);
+    ASSERT_EQ(world.joystickBits, CONTROL_FIRE | CONTROL_LEFT);
+    ASSERT_LT(world.shotsLeft, 10000);
+
+    recorder.joystickAttached = false;  // unplugged
+    stepBy(10);
+    EXPECT_EQ(recorder.joystickPolls, 11) << "still polled every step";
+    EXPECT_EQ(world.joystickBits, 0);
+    EXPECT_EQ(world.keyBits, CONTROL_UP | CONTROL_ZOOM2);
+    EXPECT_EQ(world.fireInput, 0);
+    EXPECT_EQ(world.yawInput, 0);
+    EXPECT_EQ(world.pitchInput, CONTROL_UP);
+    EXPECT_EQ(world.zoomLevel, 2);
+    const int shotsLeft = world.shotsLeft;
+    const float yaw = world.yawDeg;
+    for (int i = 0; i < 10; i++) stepBy(10);
+    EXPECT_EQ(world.shotsLeft, shotsLeft) << "the lost fire button kept firing";
+    EXPECT_EQ(world.yawDeg, yaw) << "the lost stick kept turning the gun";
+}
+
 TEST_F(Step, SpawnCountdownReloadsAndNeverOverflows) {
     stepBy(10);
     EXPECT_EQ(world.targets[0].state, TARGET_ALIVE);

@@ -174,6 +174,15 @@ bool startXServer(XServer& server, const std::string& log, std::string& error) {
 
 void stopXServer(XServer& server) { endProcess(server.process); }
 
+int openFifoForWriting(const std::string& path, double seconds) {
+    const double deadline = nowSeconds() + seconds * slowFactor();
+    while (true) {
+        const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd != -1 || errno != ENXIO || nowSeconds() > deadline) return fd;
+        sleepSeconds(0.01);
+    }
+}
+
 std::string readFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream contents;

@@ -60,6 +60,10 @@ bool startXServer(XServer& server, const std::string& logPath, std::string& erro
 // Stops the server started by startXServer.
 void stopXServer(XServer& server);
 
+// Opens the writing end of a FIFO without blocking, retrying while no
+// reader has it open yet (ENXIO) for up to `seconds`; the descriptor, or -1.
+int openFifoForWriting(const std::string& path, double seconds);
+
 // Whole contents of a file, empty when it cannot be read.
 std::string readFile(const std::string& path);
 

@@ -111,6 +111,25 @@ double barrelShare(const Frame& frame) {
     return static_cast<double>(objects) / total;
 }
 
+int barrelTop(const Frame& frame) {
+    for (const Blob& blob : objectBlobs(frame)) {
+        if (blob.maxY >= frame.height - 1 && blob.minX <= frame.width / 2 &&
+            blob.maxX >= frame.width / 2) {
+            return blob.minY;
+        }
+    }
+    return -1;
+}
+
+double muzzleTopRow(double pitchDeg) {
+    // The barrel: a tube of radius 0.06 and length 1 from the pivot at
+    // (0, 1.2, 0), raised about the x axis.
+    const double pitch = pitchDeg / 180.0 * PI;
+    const double y = 1.2 + std::sin(pitch) + 0.06 * std::cos(pitch);
+    const double z = std::cos(pitch) - 0.06 * std::sin(pitch);
+    return projectPoint(0.0, 64.0, 0.0, y, z).y;
+}
+
 bool bottomIsBareFloor(const Frame& frame) {
     const Rgb floor = floorColourOf(frame);
     for (int y = frame.height * 7 / 10; y < frame.height; ++y) {

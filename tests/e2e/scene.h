@@ -41,6 +41,16 @@ bool findBall(const Frame& frame, Blob& ball);
 // unzoomed view (columns 285..315, rows 470..594) that is not floor or sky.
 double barrelShare(const Frame& frame);
 
+// The top row of the barrel, the group that touches the bottom edge at the
+// centre column; -1 when there is none (zoomed, the barrel leaves the view).
+// It rises on the screen as the barrel is raised.
+int barrelTop(const Frame& frame);
+
+// Where the unzoomed view at heading 0 puts the top edge of the muzzle, the
+// barrel's highest point on the screen, with the barrel raised pitchDeg
+// degrees: a row in pixels from the top (not rounded).
+double muzzleTopRow(double pitchDeg);
+
 // True when the bottom 30 per cent of the frame is floor colour only.
 bool bottomIsBareFloor(const Frame& frame);
 

@@ -48,6 +48,22 @@ const ::testing::Environment* const environment =
     ::testing::AddGlobalTestEnvironment(new XSessionEnvironment);
 }  // namespace
 
+namespace {
+// Puts `first` at the head of the LD_PRELOAD entry of `set` (adding the entry
+// when there is none), so the sanitizer's runtime comes first and the
+// caller's own libraries (the fake joystick) stay preloaded after it.
+void keepPreloadsAfter(std::vector<std::string>& set, const std::string& first) {
+    const std::string name = "LD_PRELOAD=";
+    for (std::string& entry : set) {
+        if (entry.rfind(name, 0) == 0) {
+            entry = name + first + " " + entry.substr(name.size());
+            return;
+        }
+    }
+    set.push_back(name + first);
+}
+}  // namespace
+
 void launchGame(GameRun& run, const std::string& name, const std::vector<std::string>& prefix,
                 const ChildEnvironment& environment) {
     std::vector<std::string> argv = prefix.empty() ? launcherWords() : prefix;
@@ -55,7 +71,7 @@ void launchGame(GameRun& run, const std::string& name, const std::vector<std::st
     ChildEnvironment changes = environment;
     changes.set.push_back("DISPLAY=" + session().server.display);
     if (!session().glPreload.empty() && prefix.empty()) {
-        changes.set.push_back("LD_PRELOAD=" + session().glPreload);
+        keepPreloadsAfter(changes.set, session().glPreload);
     } else if (!session().glPreload.empty()) {
         const char* options = std::getenv("ASAN_OPTIONS");
         changes.set.push_back("ASAN_OPTIONS=" + std::string(options != nullptr ? options : "") +

@@ -32,7 +32,8 @@ struct GameRun {
 // with DISPLAY set to the session's display plus the given changes. In a
 // sanitizer build a game started straight away gets Mesa's driver pinned
 // (see sanitizer.h); one behind a prefix (strace) gets no leak check, as the
-// prefix program would be preloaded too.
+// prefix program would be preloaded too. An LD_PRELOAD among the changes is
+// kept there, after the sanitizer's runtime.
 void launchGame(GameRun& run, const std::string& name, const std::vector<std::string>& prefix,
                 const ChildEnvironment& environment);
 
