@@ -32,5 +32,10 @@ void sleepUntilMilliseconds(int dueMs, int wakeEarlyUs) {
     }
     // The clock reads dueMs from this instant on.
     const Clock::time_point due = processStart + std::chrono::milliseconds(now + ahead);
-    std::this_thread::sleep_until(due - std::chrono::microseconds(wakeEarlyUs));
+    const Clock::time_point wake = due - std::chrono::microseconds(wakeEarlyUs);
+    // A sleep can also end early: Windows sleeps in whole milliseconds and
+    // may come back up to one before the time asked. Sleep again until then.
+    while (Clock::now() < wake) {
+        std::this_thread::sleep_until(wake);
+    }
 }
