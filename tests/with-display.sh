@@ -22,8 +22,12 @@ trap cleanup EXIT
 trap 'exit 129' HUP INT TERM
 
 # Xvfb writes the display number it took to fd 3 once it accepts clients.
+# -noreset: by default the server resets when its last client leaves, and a
+# client connecting during that reset is turned away, so a short-lived client
+# (xwininfo polling for a window) could make the program under test fail to
+# open the display.
 : >"$dir/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/xvfb.log" &
 xvfb_pid=$!
 tries=0
 while [ ! -s "$dir/display" ]; do
