@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "render.h"
+#include "trig.h"
 #include "world.h"
 
 bool drawEverything = false;
@@ -80,9 +81,9 @@ FrameView frameView(double yawDeg, double fovyDeg, int width, int height) {
     // the heading at height 1, up (0, 1, 0).
     const double theta = (yawDeg - 90.0) / 180.0 * (-PI);
     view.eye[1] = 1.5;
-    view.forward[0] = 1000.0 * std::cos(theta);
+    view.forward[0] = 1000.0 * roundedCos(theta);
     view.forward[1] = 1.0 - 1.5;
-    view.forward[2] = 1000.0 * std::sin(theta);
+    view.forward[2] = 1000.0 * roundedSin(theta);
     normalise(view.forward);
     // side = forward x up, then up = side x forward.
     view.side[0] = -view.forward[2];

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The procedural meshes: sine and cosine tables, the gun barrel tube and
-// the unit sphere with its target and shot copies. Built once at start-up
-// into static arrays. The exact single-precision constants and the order of
+// The procedural meshes: sine and cosine tables, the gun barrel tube, the
+// unit sphere with its target and shot copies, and the impact mark's ring.
+// Built once at start-up into static arrays. The exact single-precision constants and the order of
 // rounding below give the same floats on every run.
-#include <cmath>
-
 #include "render.h"
+#include "trig.h"
 
 float sinTable[TABLE_SIZE] = {};
 float cosTable[TABLE_SIZE] = {};
@@ -17,11 +16,15 @@ float targetSphereVertices[SPHERE_VERTEX_COUNT * 3] = {};
 float targetSphereNormals[SPHERE_VERTEX_COUNT * 3] = {};
 float shotSphereVertices[SPHERE_VERTEX_COUNT * 3] = {};
 float shotSphereNormals[SPHERE_VERTEX_COUNT * 3] = {};
+float markRingX[MARK_RING_POINTS] = {};
+float markRingZ[MARK_RING_POINTS] = {};
 
 namespace {
 
 constexpr float TABLE_STEP_F = 0.19634954631328583f;  // pi/16 rounded to single precision
 constexpr float PI_F = 3.1415927410125732f;            // pi rounded to single precision
+constexpr float RING_STEP_F = 0.39269909262657166f;    // pi/8 rounded to single precision
+constexpr double RING_RADIUS = 0.8f;                   // world units, 0.8 rounded to float
 constexpr double BARREL_RADIUS = 0.06;                 // world units, kept in double
 constexpr float TARGET_SCALE = 2.0f;                   // target radius, world units
 constexpr float SHOT_SCALE = 0.05f;                    // shot radius, world units
@@ -31,10 +34,20 @@ constexpr int SPHERE_SEGMENTS = 32;                    // steps of theta within 
 // Fills the 32 table entries, k * pi/16 radians apart, each rounded to float.
 void buildTables() {
     for (int k = 0; k < TABLE_SIZE; k++) {
-        const double angle = k * static_cast<double>(TABLE_STEP_F);
-        sinTable[k] = static_cast<float>(std::sin(angle));
-        cosTable[k] = static_cast<float>(std::cos(angle));
+        sinTable[k] = static_cast<float>(roundedSin(tableAngle(k)));
+        cosTable[k] = static_cast<float>(roundedCos(tableAngle(k)));
     }
+}
+
+// Fills the ring of a mark's tube: 16 points 0.8 units from its axis, and
+// the first point again to close it.
+void buildMarkRing() {
+    for (int k = 0; k < MARK_RING_POINTS - 1; k++) {
+        markRingX[k] = static_cast<float>(roundedCos(markRingAngle(k)) * RING_RADIUS);
+        markRingZ[k] = static_cast<float>(roundedSin(markRingAngle(k)) * RING_RADIUS);
+    }
+    markRingX[MARK_RING_POINTS - 1] = markRingX[0];
+    markRingZ[MARK_RING_POINTS - 1] = markRingZ[0];
 }
 
 // Writes the triple (x, y, z) at vertex `index` of a packed array.
@@ -43,9 +56,6 @@ void putTriple(float* array, int index, float x, float y, float z) {
     array[3 * index + 1] = y;
     array[3 * index + 2] = z;
 }
-
-// Angle k of the sphere's full circle, k = 0..32, in radians rounded to float.
-float sphereAngle(int k) { return static_cast<float>(k * static_cast<double>(PI_F) / 16.0); }
 
 // Fills the four scaled sphere arrays from the unit sphere, float by float.
 void buildScaledSpheres() {
@@ -59,11 +69,18 @@ void buildScaledSpheres() {
 
 }  // namespace
 
+double tableAngle(int k) { return k * static_cast<double>(TABLE_STEP_F); }
+
+float sphereAngle(int k) { return static_cast<float>(k * static_cast<double>(PI_F) / 16.0); }
+
+double markRingAngle(int k) { return k * static_cast<double>(RING_STEP_F); }
+
 void prepareMeshes() {
     buildTables();
     buildGunMesh();
     buildUnitSphere();
     buildScaledSpheres();
+    buildMarkRing();
 }
 
 void buildGunMesh() {
@@ -86,14 +103,14 @@ void buildUnitSphere() {
     for (int band = 0; band < SPHERE_BANDS; band++) {
         const double phi0 = sphereAngle(band);
         const double phi1 = sphereAngle(band + 1);
-        const float c0 = static_cast<float>(std::cos(phi0));
-        const float c1 = static_cast<float>(std::cos(phi1));
-        const double s0 = std::sin(phi0);
-        const double s1 = std::sin(phi1);
+        const float c0 = static_cast<float>(roundedCos(phi0));
+        const float c1 = static_cast<float>(roundedCos(phi1));
+        const double s0 = roundedSin(phi0);
+        const double s1 = roundedSin(phi1);
         for (int segment = 0; segment < SPHERE_SEGMENTS; segment++) {
             const double theta = sphereAngle(segment);
-            const double cosTheta = std::cos(theta);
-            const double sinTheta = std::sin(theta);
+            const double cosTheta = roundedCos(theta);
+            const double sinTheta = roundedSin(theta);
             const int first = 64 * band + 2 * segment;
             putTriple(unitSphereVertices, first, c0, static_cast<float>(cosTheta * s0),
                       static_cast<float>(sinTheta * s0));

@@ -6,6 +6,7 @@
 constexpr int SPHERE_VERTEX_COUNT = 2048;  // one strip: 32 bands x 32 segments x 2
 constexpr int GUN_VERTEX_COUNT = 66;       // one strip: 33 ring positions x 2
 constexpr int TABLE_SIZE = 32;             // entries of the sine and cosine tables
+constexpr int MARK_RING_POINTS = 17;       // a mark's ring: 16 around and the first again
 
 // Meshes (meshes.cpp): packed (x, y, z) float triples, normal n for vertex n.
 extern float sinTable[TABLE_SIZE];  // sin(k * pi/16), k = 0..31
@@ -18,9 +19,17 @@ extern float targetSphereVertices[SPHERE_VERTEX_COUNT * 3];  // radius 2
 extern float targetSphereNormals[SPHERE_VERTEX_COUNT * 3];   // length 2, not normalised
 extern float shotSphereVertices[SPHERE_VERTEX_COUNT * 3];    // radius 0.05
 extern float shotSphereNormals[SPHERE_VERTEX_COUNT * 3];     // length 0.05, not normalised
+extern float markRingX[MARK_RING_POINTS];  // a mark's ring around its centre, radius 0.8
+extern float markRingZ[MARK_RING_POINTS];
 
-// Builds the tables, the barrel, the unit sphere and its two scaled copies.
+// Builds the tables, the barrel, the unit sphere and its two scaled copies,
+// and the mark's ring.
 void prepareMeshes();
+// The angles, in radians, at which the meshes take sines and cosines: table
+// entry k = 0..31, the sphere's circle k = 0..32 and the ring's k = 0..15.
+double tableAngle(int k);
+float sphereAngle(int k);
+double markRingAngle(int k);
 // Fills gunVertices and gunNormals from the tables.
 void buildGunMesh();
 // Fills unitSphereVertices and unitSphereNormals.

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "render.h"
+#include "trig.h"
 #include "world.h"
 
 const float lightDiffuse[4] = {1.0f, 0.9f, 0.6f, 0.0f};
@@ -17,7 +18,6 @@ namespace {
 
 constexpr double NEAR_PLANE = 0.1;          // world units
 constexpr double FAR_PLANE = 1000.0;        // world units
-constexpr int MARK_RING_POINTS = 17;        // 16 around and the first again
 constexpr double TARGET_MESH_RADIUS = 2.0;  // world units, the target sphere's vertices
 constexpr double SHOT_MESH_RADIUS = 0.05;   // world units, the shot sphere's vertices
 
@@ -110,8 +110,8 @@ void display() {
 void applyCamera() {
     // theta = pi/2 - yaw: the centre lies along (sin yaw, cos yaw) in (x, z).
     const double theta = (world.yawDeg - 90.0) / 180.0 * (-PI);
-    gluLookAt(0.0, 1.5, 0.0, 1000.0 * std::cos(theta), 1.0, 1000.0 * std::sin(theta), 0.0, 1.0,
-              0.0);
+    gluLookAt(0.0, 1.5, 0.0, 1000.0 * roundedCos(theta), 1.0, 1000.0 * roundedSin(theta), 0.0,
+              1.0, 0.0);
     glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
 }
 
@@ -132,16 +132,6 @@ void drawFloor() {
 }
 
 void drawImpactMarks() {
-    float ringX[MARK_RING_POINTS] = {};
-    float ringZ[MARK_RING_POINTS] = {};
-    for (int k = 0; k < MARK_RING_POINTS - 1; k++) {
-        const double angle = k * static_cast<double>(0.39269909262657166f);
-        ringX[k] = static_cast<float>(std::cos(angle) * static_cast<double>(0.8f));
-        ringZ[k] = static_cast<float>(std::sin(angle) * static_cast<double>(0.8f));
-    }
-    ringX[MARK_RING_POINTS - 1] = ringX[0];
-    ringZ[MARK_RING_POINTS - 1] = ringZ[0];
-
     // The tube lies in the ball around its middle that reaches its rims.
     const FrameView view = thisFrameView();
     const double middle = world.gunHeight / 2.0;
@@ -155,8 +145,8 @@ void drawImpactMarks() {
         // An open tube from the floor up to the gun's height, without normals.
         glBegin(GL_TRIANGLE_STRIP);
         for (int k = 0; k < MARK_RING_POINTS; k++) {
-            glVertex3f(ringX[k], 0.0f, ringZ[k]);
-            glVertex3f(ringX[k], world.gunHeight, ringZ[k]);
+            glVertex3f(markRingX[k], 0.0f, markRingZ[k]);
+            glVertex3f(markRingX[k], world.gunHeight, markRingZ[k]);
         }
         glEnd();
     }

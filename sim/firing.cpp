@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "sim.h"
+#include "trig.h"
 #include "world.h"
 
 namespace {
@@ -28,12 +29,12 @@ static double spread() { return (gameRandom() % 100) / 100.0 - 0.5; }
 // muzzle distance, one discarded, then the spread of x, y and z.
 static void launchShot(Shot& shot) {
     shot.state = SHOT_FLYING;
-    const double psi = (world.yawDeg + 90.0) / 180.0 * PI;
-    const double theta = world.pitchDeg / 180.0 * PI;
+    const double psi = barrelPsi(world.yawDeg);
+    const double theta = barrelTheta(world.pitchDeg);
     const float d[3] = {
-        static_cast<float>(-(std::cos(psi) * std::cos(theta))),
-        static_cast<float>(std::sin(theta)),
-        static_cast<float>(std::sin(psi) * std::cos(theta)),
+        static_cast<float>(-(roundedCos(psi) * roundedCos(theta))),
+        static_cast<float>(roundedSin(theta)),
+        static_cast<float>(roundedSin(psi) * roundedCos(theta)),
     };
     const float length = static_cast<float>(std::sqrt(static_cast<double>(d[0]) * d[0] +
                                                       static_cast<double>(d[1]) * d[1] +
@@ -49,6 +50,10 @@ static void launchShot(Shot& shot) {
         shot.vel[k] = static_cast<float>(unit[k] * MUZZLE_SPEED + spread());
     }
 }
+
+double barrelPsi(float yawDeg) { return (yawDeg + 90.0) / 180.0 * PI; }
+
+double barrelTheta(float pitchDeg) { return pitchDeg / 180.0 * PI; }
 
 void updateFiring() {
     if (world.fireCooldown == 0 && world.shotsLeft > 0 && world.fireInput != 0) {

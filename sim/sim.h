@@ -33,6 +33,9 @@ void countDownSpawn();
 // does nothing when all slots are busy. Draws five random numbers.
 void spawnTarget();
 
+// The heading of a spawn, whole degrees 0..359, in radians.
+double spawnRadians(int headingDeg);
+
 // Moves, colours, reddens and fades every target slot; stepSeconds in s.
 void updateTargets(double stepSeconds);
 
@@ -50,6 +53,12 @@ void updateShots(double stepSeconds);
 // Fires one shot from the muzzle when fire is held and the gun is ready,
 // then runs the fire cooldown down by one step.
 void updateFiring();
+
+// The barrel's angles in radians: psi, the heading turned by 90 degrees,
+// and theta, the elevation. The shot's direction is (-cos psi cos theta,
+// sin theta, sin psi cos theta).
+double barrelPsi(float yawDeg);
+double barrelTheta(float pitchDeg);
 
 // Counts this step and recomputes fpsValue about once a second; stepNow in ms.
 void updateFrameRate(int stepNow);

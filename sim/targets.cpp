@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Targets: spawning around the gun, drifting, colour pulsing, reddening
 // once struck, fading and freeing their slot.
-#include <cmath>
-
 #include "sim.h"
+#include "trig.h"
 #include "world.h"
 
 namespace {
@@ -25,6 +24,8 @@ static Target* freeTargetSlot() {
 // A velocity component from one draw: -5.00 to 4.99 units per second.
 static float spawnSpeed() { return static_cast<float>((gameRandom() % 1000) / 100.0 - 5.0); }
 
+double spawnRadians(int headingDeg) { return headingDeg * PI / 180.0; }
+
 void spawnTarget() {
     Target* target = freeTargetSlot();
     if (target == nullptr) {
@@ -38,10 +39,10 @@ void spawnTarget() {
         target->baseColor[c] = TARGET_COLOR[c];
         target->color[c] = TARGET_COLOR[c];
     }
-    const double radians = angle * PI / 180.0;
-    target->pos[0] = static_cast<float>(std::sin(radians) * distance);
+    const double radians = spawnRadians(angle);
+    target->pos[0] = static_cast<float>(roundedSin(radians) * distance);
     target->pos[1] = target->radius;
-    target->pos[2] = static_cast<float>(std::cos(radians) * distance);
+    target->pos[2] = static_cast<float>(roundedCos(radians) * distance);
     target->vel[0] = spawnSpeed();
     target->vel[1] = 0.0f;
     target->vel[2] = spawnSpeed();

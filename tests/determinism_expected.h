@@ -25,4 +25,7 @@ constexpr const char* EXPECTED_HASHES[] = {
     "180000 aad39dfd56e4bc81",
     "190000 fcc4fbfb3b9f078c",
     "200000 25aee458f985f5c9",
+    "spawn 9b55b39529c69b33",
+    "aim be28a21ea6de1837",
+    "meshes c9b396cd177b6673",
 };

@@ -12,16 +12,27 @@
 #include <random>
 #include <string>
 
+#include <vector>
+
 #include "controls.h"
 #include "determinism_expected.h"
 #include "recorder.h"
+#include "render.h"
 #include "sim.h"
+#include "trig.h"
 #include "world.h"
+
+// Only the native Linux build has MPFR to prove the rounding with.
+#ifdef ZARVEL_HAVE_MPFR
+#include <mpfr.h>
+#endif
 
 namespace {
 
+constexpr uint64_t FNV_OFFSET = 0xcbf29ce484222325u;
+
 // 64-bit FNV-1a over `size` bytes, continuing from `hash`.
-uint64_t fnv1a(const void* data, size_t size, uint64_t hash = 0xcbf29ce484222325u) {
+uint64_t fnv1a(const void* data, size_t size, uint64_t hash = FNV_OFFSET) {
     const unsigned char* bytes = static_cast<const unsigned char*>(data);
     for (size_t i = 0; i < size; i++) {
         hash ^= bytes[i];
@@ -93,6 +104,23 @@ int scriptStepLength(unsigned roll) {
     return 10 + static_cast<int>((roll >> 11) % 31);
 }
 
+constexpr int HEADINGS = 360 * 32 + 1;  // 0 to 360 degrees in steps of 1/32
+constexpr int ELEVATIONS = 20 * 32 + 1;  // 0 to 20 degrees in steps of 1/32
+
+// Every angle, in radians, at which the game takes a sine or a cosine: the
+// spawn headings, the barrel's at every heading and elevation the aiming can
+// reach, and the meshes' and the mark ring's.
+std::vector<double> gameAngles() {
+    std::vector<double> angles;
+    for (int heading = 0; heading < 360; heading++) angles.push_back(spawnRadians(heading));
+    for (int k = 0; k < HEADINGS; k++) angles.push_back(barrelPsi(k / 32.0f));
+    for (int k = 0; k < ELEVATIONS; k++) angles.push_back(barrelTheta(k / 32.0f));
+    for (int k = 0; k < TABLE_SIZE; k++) angles.push_back(tableAngle(k));
+    for (int k = 0; k <= 32; k++) angles.push_back(sphereAngle(k));
+    for (int k = 0; k < MARK_RING_POINTS - 1; k++) angles.push_back(markRingAngle(k));
+    return angles;
+}
+
 }  // namespace
 
 // A fixed script (std::mt19937's sequence is the same everywhere) plays
@@ -142,3 +170,91 @@ TEST(Determinism, ScriptedGameHashesAsOnLinuxX86_64) {
     EXPECT_EQ(mostShots, MAX_SHOTS);
     EXPECT_EQ(mostMarks, MAX_IMPACT_MARKS);
 }
+
+// The values the world and the meshes keep from every sine and cosine the
+// game takes, rounded as they are kept: a spawn's x and z at every heading
+// and distance, a shot's direction at every heading and elevation, and
+// every array prepareMeshes fills.
+TEST(Determinism, SinesAndCosinesHashAsOnLinuxX86_64) {
+    LineChecker lines;
+    uint64_t hash = FNV_OFFSET;
+    for (int heading = 0; heading < 360; heading++) {
+        const double radians = spawnRadians(heading);
+        for (int distance = 100; distance < 800; distance++) {
+            const float place[2] = {static_cast<float>(roundedSin(radians) * distance),
+                                    static_cast<float>(roundedCos(radians) * distance)};
+            hash = fnv1a(place, sizeof place, hash);
+        }
+    }
+    lines.check("spawn", hash);
+
+    std::vector<double> sinTheta(ELEVATIONS);
+    std::vector<double> cosTheta(ELEVATIONS);
+    for (int k = 0; k < ELEVATIONS; k++) {
+        sinTheta[k] = roundedSin(barrelTheta(k / 32.0f));
+        cosTheta[k] = roundedCos(barrelTheta(k / 32.0f));
+    }
+    hash = FNV_OFFSET;
+    for (int heading = 0; heading < HEADINGS; heading++) {
+        const double sinPsi = roundedSin(barrelPsi(heading / 32.0f));
+        const double cosPsi = roundedCos(barrelPsi(heading / 32.0f));
+        for (int k = 0; k < ELEVATIONS; k++) {
+            const float direction[3] = {static_cast<float>(-(cosPsi * cosTheta[k])),
+                                        static_cast<float>(sinTheta[k]),
+                                        static_cast<float>(sinPsi * cosTheta[k])};
+            hash = fnv1a(direction, sizeof direction, hash);
+        }
+    }
+    lines.check("aim", hash);
+
+    prepareMeshes();
+    const std::pair<const float*, size_t> meshes[] = {
+        {sinTable, sizeof sinTable},
+        {cosTable, sizeof cosTable},
+        {gunVertices, sizeof gunVertices},
+        {gunNormals, sizeof gunNormals},
+        {unitSphereVertices, sizeof unitSphereVertices},
+        {unitSphereNormals, sizeof unitSphereNormals},
+        {targetSphereVertices, sizeof targetSphereVertices},
+        {targetSphereNormals, sizeof targetSphereNormals},
+        {shotSphereVertices, sizeof shotSphereVertices},
+        {shotSphereNormals, sizeof shotSphereNormals},
+        {markRingX, sizeof markRingX},
+        {markRingZ, sizeof markRingZ},
+    };
+    hash = FNV_OFFSET;
+    for (const auto& [array, size] : meshes) hash = fnv1a(array, size, hash);
+    lines.check("meshes", hash);
+    EXPECT_EQ(lines.firstDifference, "");
+}
+
+#ifdef ZARVEL_HAVE_MPFR
+// roundedSin and roundedCos give the double nearest to the exact value at
+// every angle of the game, as MPFR rounds the exact value.
+TEST(Determinism, SineAndCosineAreCorrectlyRoundedAtEveryAngleOfTheGame) {
+    mpfr_t angle;
+    mpfr_t exact;
+    mpfr_init2(angle, 53);
+    mpfr_init2(exact, 53);
+    int wrong = 0;
+    const std::vector<double> angles = gameAngles();
+    for (const double x : angles) {
+        mpfr_set_d(angle, x, MPFR_RNDN);
+        mpfr_sin(exact, angle, MPFR_RNDN);
+        const double sine = mpfr_get_d(exact, MPFR_RNDN);
+        mpfr_cos(exact, angle, MPFR_RNDN);
+        const double cosine = mpfr_get_d(exact, MPFR_RNDN);
+        if (roundedSin(x) != sine || roundedCos(x) != cosine) {
+            if (++wrong <= 5) {
+                ADD_FAILURE() << std::hexfloat << "at " << x << ": sin " << roundedSin(x)
+                              << " (nearest " << sine << "), cos " << roundedCos(x)
+                              << " (nearest " << cosine << ")";
+            }
+        }
+    }
+    mpfr_clear(angle);
+    mpfr_clear(exact);
+    EXPECT_EQ(wrong, 0) << "of " << angles.size() << " angles";
+    EXPECT_EQ(angles.size(), 360u + HEADINGS + ELEVATIONS + TABLE_SIZE + 33 + 16);
+}
+#endif
