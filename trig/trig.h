@@ -5,9 +5,9 @@
 // cos differ in the last bit now and then, and that can reach the world.
 #pragma once
 
-// Sine of x radians, for finite |x| < 2^30 (the game's angles lie within
-// +-8); NaN for any other x.
+// Sine of x radians, for |x| < 2^20 (the game's angles lie within +-8);
+// NaN for any other x.
 double roundedSin(double x);
 
-// Cosine of x radians, for finite |x| < 2^30; NaN for any other x.
+// Cosine of x radians, for |x| < 2^20; NaN for any other x.
 double roundedCos(double x);
