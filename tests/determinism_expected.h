@@ -27,5 +27,5 @@ constexpr const char* EXPECTED_HASHES[] = {
     "200000 25aee458f985f5c9",
     "spawn 9b55b39529c69b33",
     "aim be28a21ea6de1837",
-    "meshes c9b396cd177b6673",
+    "meshes 5d438646f250b66b",
 };

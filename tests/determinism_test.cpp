@@ -107,20 +107,6 @@ int scriptStepLength(unsigned roll) {
 constexpr int HEADINGS = 360 * 32 + 1;  // 0 to 360 degrees in steps of 1/32
 constexpr int ELEVATIONS = 20 * 32 + 1;  // 0 to 20 degrees in steps of 1/32
 
-// Every angle, in radians, at which the game takes a sine or a cosine: the
-// spawn headings, the barrel's at every heading and elevation the aiming can
-// reach, and the meshes' and the mark ring's.
-std::vector<double> gameAngles() {
-    std::vector<double> angles;
-    for (int heading = 0; heading < 360; heading++) angles.push_back(spawnRadians(heading));
-    for (int k = 0; k < HEADINGS; k++) angles.push_back(barrelPsi(k / 32.0f));
-    for (int k = 0; k < ELEVATIONS; k++) angles.push_back(barrelTheta(k / 32.0f));
-    for (int k = 0; k < TABLE_SIZE; k++) angles.push_back(tableAngle(k));
-    for (int k = 0; k <= 32; k++) angles.push_back(sphereAngle(k));
-    for (int k = 0; k < MARK_RING_POINTS - 1; k++) angles.push_back(markRingAngle(k));
-    return angles;
-}
-
 }  // namespace
 
 // A fixed script (std::mt19937's sequence is the same everywhere) plays
@@ -229,6 +215,22 @@ TEST(Determinism, SinesAndCosinesHashAsOnLinuxX86_64) {
 }
 
 #ifdef ZARVEL_HAVE_MPFR
+namespace {
+// Every angle, in radians, at which the game takes a sine or a cosine: the
+// spawn headings, the barrel's at every heading and elevation the aiming can
+// reach, and the meshes' and the mark ring's.
+std::vector<double> gameAngles() {
+    std::vector<double> angles;
+    for (int heading = 0; heading < 360; heading++) angles.push_back(spawnRadians(heading));
+    for (int k = 0; k < HEADINGS; k++) angles.push_back(barrelPsi(k / 32.0f));
+    for (int k = 0; k < ELEVATIONS; k++) angles.push_back(barrelTheta(k / 32.0f));
+    for (int k = 0; k < TABLE_SIZE; k++) angles.push_back(tableAngle(k));
+    for (int k = 0; k <= 32; k++) angles.push_back(sphereAngle(k));
+    for (int k = 0; k < MARK_RING_POINTS - 1; k++) angles.push_back(markRingAngle(k));
+    return angles;
+}
+}  // namespace
+
 // roundedSin and roundedCos give the double nearest to the exact value at
 // every angle of the game, as MPFR rounds the exact value.
 TEST(Determinism, SineAndCosineAreCorrectlyRoundedAtEveryAngleOfTheGame) {
