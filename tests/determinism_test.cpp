@@ -5,13 +5,14 @@
 // printed. Every platform must print the same lines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
-
+#include <utility>
 #include <vector>
 
 #include "controls.h"
@@ -110,10 +111,11 @@ constexpr int ELEVATIONS = 20 * 32 + 1;  // 0 to 20 degrees in steps of 1/32
 }  // namespace
 
 // A fixed script (std::mt19937's sequence is the same everywhere) plays
-// four games through the input callbacks and idleStep: phases of turning,
-// raising and lowering, zooming and firing, a volley at full elevation with
-// short steps that fills every shot slot, and stalls that bring many shots
-// down in one step. The world is hashed byte for byte every 10,000 steps.
+// four games through the input callbacks and idleStep: presses and releases
+// of every key the game reads, joystick samples and a joystick that goes,
+// volleys at full elevation with short steps that fill every shot slot, and
+// stalls that bring many shots down in one step. The world is hashed byte
+// for byte every 10,000 steps.
 TEST(Determinism, ScriptedGameHashesAsOnLinuxX86_64) {
     static_assert(alignof(WorldState) == 4, "the world is 32-bit fields with no padding");
     std::mt19937 script(2026);
