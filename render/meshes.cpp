@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The procedural meshes: sine and cosine tables, the gun barrel tube, the
 // unit sphere with its target and shot copies, and the impact mark's ring.
-// Built once at start-up into static arrays. The exact single-precision constants and the order of
-// rounding below give the same floats on every run.
+// Built once at start-up into static arrays. The exact single-precision
+// constants and the order of rounding below give the same floats on every
+// run and every platform.
 #include "render.h"
 #include "trig.h"
 
@@ -22,14 +23,14 @@ float markRingZ[MARK_RING_POINTS] = {};
 namespace {
 
 constexpr float TABLE_STEP_F = 0.19634954631328583f;  // pi/16 rounded to single precision
-constexpr float PI_F = 3.1415927410125732f;            // pi rounded to single precision
-constexpr float RING_STEP_F = 0.39269909262657166f;    // pi/8 rounded to single precision
-constexpr double RING_RADIUS = 0.8f;                   // world units, 0.8 rounded to float
-constexpr double BARREL_RADIUS = 0.06;                 // world units, kept in double
-constexpr float TARGET_SCALE = 2.0f;                   // target radius, world units
-constexpr float SHOT_SCALE = 0.05f;                    // shot radius, world units
-constexpr int SPHERE_BANDS = 32;                       // rings of phi
-constexpr int SPHERE_SEGMENTS = 32;                    // steps of theta within a band
+constexpr float PI_F = 3.1415927410125732f;           // pi rounded to single precision
+constexpr float RING_STEP_F = 0.39269909262657166f;   // pi/8 rounded to single precision
+constexpr double RING_RADIUS = 0.8f;                  // world units, 0.8 rounded to float
+constexpr double BARREL_RADIUS = 0.06;                // world units, kept in double
+constexpr float TARGET_SCALE = 2.0f;                  // target radius, world units
+constexpr float SHOT_SCALE = 0.05f;                   // shot radius, world units
+constexpr int SPHERE_BANDS = 32;                      // rings of phi
+constexpr int SPHERE_SEGMENTS = 32;                   // steps of theta within a band
 
 // Fills the 32 table entries, k * pi/16 radians apart, each rounded to float.
 void buildTables() {

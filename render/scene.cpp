@@ -110,8 +110,8 @@ void display() {
 void applyCamera() {
     // theta = pi/2 - yaw: the centre lies along (sin yaw, cos yaw) in (x, z).
     const double theta = (world.yawDeg - 90.0) / 180.0 * (-PI);
-    gluLookAt(0.0, 1.5, 0.0, 1000.0 * roundedCos(theta), 1.0, 1000.0 * roundedSin(theta), 0.0,
-              1.0, 0.0);
+    gluLookAt(0.0, 1.5, 0.0, 1000.0 * roundedCos(theta), 1.0, 1000.0 * roundedSin(theta), 0.0, 1.0,
+              0.0);
     glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
 }
 

@@ -4,6 +4,8 @@
 // (docs/DETERMINISM.md says how).
 #pragma once
 
+// One line a checkpoint or a set of values, as the test prints them.
+// clang-format off
 constexpr const char* EXPECTED_HASHES[] = {
     "10000 c2defca7e4756779",
     "20000 b111e14ddda2636d",
@@ -29,3 +31,4 @@ constexpr const char* EXPECTED_HASHES[] = {
     "aim be28a21ea6de1837",
     "meshes 5d438646f250b66b",
 };
+// clang-format on

@@ -65,8 +65,8 @@ struct LineChecker {
     void check(const std::string& name, uint64_t hash) {
         const CheckedLine line = printLine(name, hash);
         if (line.observed != line.expected && firstDifference.empty()) {
-            firstDifference = "first difference at " + name + ": expected \"" +
-                              line.expected + "\", observed \"" + line.observed + "\"";
+            firstDifference = "first difference at " + name + ": expected \"" + line.expected +
+                              "\", observed \"" + line.observed + "\"";
         }
     }
 };
@@ -105,7 +105,7 @@ int scriptStepLength(unsigned roll) {
     return 10 + static_cast<int>((roll >> 11) % 31);
 }
 
-constexpr int HEADINGS = 360 * 32 + 1;  // 0 to 360 degrees in steps of 1/32
+constexpr int HEADINGS = 360 * 32 + 1;   // 0 to 360 degrees in steps of 1/32
 constexpr int ELEVATIONS = 20 * 32 + 1;  // 0 to 20 degrees in steps of 1/32
 
 }  // namespace
@@ -148,7 +148,8 @@ TEST(Determinism, ScriptedGameHashesAsOnLinuxX86_64) {
         for (const ImpactMark& mark : world.impactMarks) marks += mark.ttl > 0 ? 1 : 0;
         mostShots = std::max(mostShots, shots);
         mostMarks = std::max(mostMarks, marks);
-        if (step % CHECKPOINT_STEPS == 0) lines.check(std::to_string(step), fnv1a(&world, sizeof world));
+        if (step % CHECKPOINT_STEPS == 0)
+            lines.check(std::to_string(step), fnv1a(&world, sizeof world));
     }
     hits += world.hitCount;
     std::printf("replay: %d hits, at most %d shots flying and %d marks\n", hits, mostShots,
@@ -251,8 +252,8 @@ TEST(Determinism, SineAndCosineAreCorrectlyRoundedAtEveryAngleOfTheGame) {
         if (roundedSin(x) != sine || roundedCos(x) != cosine) {
             if (++wrong <= 5) {
                 ADD_FAILURE() << std::hexfloat << "at " << x << ": sin " << roundedSin(x)
-                              << " (nearest " << sine << "), cos " << roundedCos(x)
-                              << " (nearest " << cosine << ")";
+                              << " (nearest " << sine << "), cos " << roundedCos(x) << " (nearest "
+                              << cosine << ")";
             }
         }
     }

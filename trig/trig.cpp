@@ -24,7 +24,7 @@ struct DoubleDouble {
 // pi/2 as the sum of these parts. The first six have at most 33 significant
 // bits, so n times each is exact for any n below 2^20.
 constexpr double HALF_PI_PARTS[7] = {
-    0x1.921fb544p+0,    0x1.0b4611a6p-34,   0x1.3198a2ep-69,          0x1.b839a252p-104,
+    0x1.921fb544p+0,   0x1.0b4611a6p-34,  0x1.3198a2ep-69,        0x1.b839a252p-104,
     0x1.27044533p-142, 0x1.cc74020bp-175, 0x1.7d4c76273644ap-208,
 };
 constexpr double TWO_OVER_PI = 0x1.45f306dc9c883p-1;
