@@ -9,7 +9,6 @@
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <random>
 #include <string>
 #include <utility>
@@ -42,31 +41,26 @@ uint64_t fnv1a(const void* data, size_t size, uint64_t hash = FNV_OFFSET) {
     return hash;
 }
 
-// Prints the line "name hash" and returns it with the expected line of that
-// name ("" when the list has none).
-struct CheckedLine {
-    std::string observed;
-    std::string expected;
-};
-CheckedLine printLine(const std::string& name, uint64_t hash) {
-    char line[64] = {};
-    std::snprintf(line, sizeof line, "%s %016" PRIx64, name.c_str(), hash);
-    std::printf("%s\n", line);
-    for (const char* expected : EXPECTED_HASHES) {
-        if (std::strncmp(expected, line, name.size() + 1) == 0) return {line, expected};
+// The expected line that starts with `name` and a space, or "".
+std::string expectedLine(const std::string& name) {
+    for (const std::string expected : EXPECTED_HASHES) {
+        if (expected.rfind(name + " ", 0) == 0) return expected;
     }
-    return {line, ""};
+    return "";
 }
 
-// Every line is printed, so that a run gives the whole list; the failure
-// names the first line that differs.
+// Prints each line "name hash", so that a run gives the whole list, and
+// keeps the first that differs from the expected list.
 struct LineChecker {
     std::string firstDifference;
     void check(const std::string& name, uint64_t hash) {
-        const CheckedLine line = printLine(name, hash);
-        if (line.observed != line.expected && firstDifference.empty()) {
-            firstDifference = "first difference at " + name + ": expected \"" + line.expected +
-                              "\", observed \"" + line.observed + "\"";
+        char line[64] = {};
+        std::snprintf(line, sizeof line, "%s %016" PRIx64, name.c_str(), hash);
+        std::printf("%s\n", line);
+        const std::string expected = expectedLine(name);
+        if (line != expected && firstDifference.empty()) {
+            firstDifference = "first difference at " + name + ": expected \"" + expected +
+                              "\", observed \"" + line + "\"";
         }
     }
 };
