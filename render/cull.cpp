@@ -74,16 +74,33 @@ bool outsideViewVolume(const FrameView& view, double along, double upward, doubl
 
 }  // namespace
 
+void lookAtCentre(double yawDeg, double centre[2]) {
+    // Every object of a frame applies the camera again, always for the same
+    // heading, so the last answer is kept rather than recomputed.
+    static double lastYawDeg = NAN;
+    static double lastCentre[2] = {0.0, 0.0};
+    if (yawDeg != lastYawDeg) {
+        // theta = pi/2 - yaw: the centre lies along (sin yaw, cos yaw) in (x, z).
+        const double theta = (yawDeg - 90.0) / 180.0 * (-PI);
+        lastCentre[0] = 1000.0 * roundedCos(theta);
+        lastCentre[1] = 1000.0 * roundedSin(theta);
+        lastYawDeg = yawDeg;
+    }
+    centre[0] = lastCentre[0];
+    centre[1] = lastCentre[1];
+}
+
 FrameView frameView(double yawDeg, double fovyDeg, int width, int height) {
     FrameView view;
     if (width <= 0 || height <= 0) return view;
     // The look-at of the camera: eye (0, 1.5, 0), centre 1000 units along
     // the heading at height 1, up (0, 1, 0).
-    const double theta = (yawDeg - 90.0) / 180.0 * (-PI);
+    double centre[2] = {0.0, 0.0};
+    lookAtCentre(yawDeg, centre);
     view.eye[1] = 1.5;
-    view.forward[0] = 1000.0 * roundedCos(theta);
+    view.forward[0] = centre[0];
     view.forward[1] = 1.0 - 1.5;
-    view.forward[2] = 1000.0 * roundedSin(theta);
+    view.forward[2] = centre[1];
     normalise(view.forward);
     // side = forward x up, then up = side x forward.
     view.side[0] = -view.forward[2];

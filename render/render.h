@@ -44,6 +44,9 @@ void display();
 // Multiplies the view from the eye onto the model-view matrix and re-sends
 // the light position under it.
 void applyCamera();
+// The x and z, in world units, of the point the camera looks at (at height
+// 1): 1000 units from the eye along the heading yawDeg, in degrees.
+void lookAtCentre(double yawDeg, double centre[2]);
 // One kind of object each, drawn from the plain view.
 void drawFloor();
 void drawImpactMarks();

@@ -8,7 +8,6 @@
 #include <cmath>
 
 #include "render.h"
-#include "trig.h"
 #include "world.h"
 
 const float lightDiffuse[4] = {1.0f, 0.9f, 0.6f, 0.0f};
@@ -108,10 +107,9 @@ void display() {
 }
 
 void applyCamera() {
-    // theta = pi/2 - yaw: the centre lies along (sin yaw, cos yaw) in (x, z).
-    const double theta = (world.yawDeg - 90.0) / 180.0 * (-PI);
-    gluLookAt(0.0, 1.5, 0.0, 1000.0 * roundedCos(theta), 1.0, 1000.0 * roundedSin(theta), 0.0, 1.0,
-              0.0);
+    double centre[2] = {0.0, 0.0};
+    lookAtCentre(world.yawDeg, centre);
+    gluLookAt(0.0, 1.5, 0.0, centre[0], 1.0, centre[1], 0.0, 1.0, 0.0);
     glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
 }
 

@@ -155,12 +155,11 @@ double sineOfReduced(DoubleDouble r) {
 // cos r for |r| <= pi/4, rounded once to a double.
 double cosineOfReduced(DoubleDouble r) { return series(COSINE_COEFFICIENTS, multiply(r, r)).hi; }
 
-}  // namespace
-
-double roundedSin(double x) {
+// sin x when shift is 0, and cos x = sin(x + pi/2) when it is 1.
+double shiftedSine(double x, int shift) {
     if (!(std::fabs(x) < LARGEST_ANGLE)) return NAN;
     const ReducedAngle angle = reduce(x);
-    switch (angle.quadrant) {
+    switch ((angle.quadrant + shift) & 3) {
         case 0: return sineOfReduced(angle.r);
         case 1: return cosineOfReduced(angle.r);
         case 2: return -sineOfReduced(angle.r);
@@ -168,13 +167,8 @@ double roundedSin(double x) {
     }
 }
 
-double roundedCos(double x) {
-    if (!(std::fabs(x) < LARGEST_ANGLE)) return NAN;
-    const ReducedAngle angle = reduce(x);
-    switch (angle.quadrant) {
-        case 0: return cosineOfReduced(angle.r);
-        case 1: return -sineOfReduced(angle.r);
-        case 2: return -cosineOfReduced(angle.r);
-        default: return sineOfReduced(angle.r);
-    }
-}
+}  // namespace
+
+double roundedSin(double x) { return shiftedSine(x, 0); }
+
+double roundedCos(double x) { return shiftedSine(x, 1); }
