@@ -20,5 +20,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
 # Every program carries libstdc++, libgcc and winpthread inside it, so it
-# needs no DLL beyond those that come with Windows.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# needs no DLL beyond those that come with Windows. The linker writes no time
+# stamp into the PE header, so the same objects link to the same program.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
