@@ -11,6 +11,9 @@ if(NOT DEFINED CPACK_PACKAGE_FILES)
     set(ENV{SOURCE_DATE_EPOCH} "${CPACK_ZARVEL_SOURCE_DATE_EPOCH}")
     # The zip stores local times: in UTC they do not move with the builder.
     set(ENV{TZ} UTC)
+    # The tools CPack runs (makensis, strip, dpkg-shlibdeps) in the C
+    # locale: in a Turkish one makensis misreads its own headers and fails.
+    set(ENV{LC_ALL} C)
     return()
 endif()
 
