@@ -3,7 +3,8 @@
 # Checks the Debian package that CPack built: its file name, its control
 # fields (the GL, GLU and freeglut run-time libraries among the dependencies
 # that shlibdeps found, section games), that it holds the /usr install with
-# the program in /usr/games, its changelog's version, and lintian's verdict.
+# the program in /usr/games, its changelog's version, that it carries nothing
+# of its builder (modes, times), and lintian's verdict.
 #   deb-control.sh STAGE_DIR VERSION
 set -eu
 stage="$1"
@@ -62,6 +63,21 @@ case "$top" in
 "zarvel ($version) "*) ;;
 *) echo "FAIL: the changelog's newest entry is '$top', not version $version"; fail=1 ;;
 esac
+
+# Made under umask 002 (stage.sh), yet every directory is 0755 and every ar
+# member 0644, and every member of the ar and of the tar carries the time of
+# the changelog's newest entry (as dpkg reads it), not the builder's clock.
+release=$(dpkg-parsechangelog -l "$(dirname "$0")/../../packaging/debian/changelog" -S Timestamp)
+tar_time=$(LC_ALL=C TZ=UTC date -d "@$release" '+%Y-%m-%d %H:%M')
+ar_time=$(LC_ALL=C TZ=UTC date -d "@$release" '+%b %-d %H:%M %Y')
+LC_ALL=C TZ=UTC dpkg-deb --contents "$deb" | awk -v time="$tar_time" '
+    $1 ~ /^d/ && $1 != "drwxr-xr-x" { print "FAIL: directory " $6 " is " $1; bad = 1 }
+    $4 " " $5 != time { print "FAIL: " $6 " is dated " $4 " " $5 ", not " time; bad = 1 }
+    END { exit bad }' || fail=1
+LC_ALL=C TZ=UTC ar tv "$deb" | awk -v time="$ar_time" '
+    $1 != "rw-r--r--" { print "FAIL: ar member " $8 " is " $1; bad = 1 }
+    $4 " " $5 " " $6 " " $7 != time { print "FAIL: ar member " $8 " is dated " $4 " " $5 " " $6 " " $7; bad = 1 }
+    END { exit bad }' || fail=1
 
 # Debian's own checker: any error or warning fails (informational and
 # pedantic notes are shown, not counted).

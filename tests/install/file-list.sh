@@ -1,7 +1,8 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # Checks the files that an install puts under its prefix, for the usual /usr
-# and for another prefix: exactly the expected list, of the expected kinds.
+# and for another prefix: exactly the expected list, of the expected kinds,
+# in directories of mode 0755 (staged under umask 002).
 #   file-list.sh STAGE_DIR
 set -eu
 stage="$1"
@@ -43,6 +44,12 @@ check_root() {
             fail=1
         fi
     done
+    wrong_modes=$(find "$root$prefix" -type d ! -perm 0755 -printf '%m %p\n')
+    if [ -n "$wrong_modes" ]; then
+        echo "FAIL: directories not 0755 under $prefix:"
+        echo "$wrong_modes"
+        fail=1
+    fi
     for page in man/man6/zarvel.6.gz doc/zarvel/changelog.gz; do
         if ! file -b "$root$prefix/share/$page" | grep -q '^gzip compressed data.*max compression'; then
             echo "FAIL: $page is not gzip -9 compressed"

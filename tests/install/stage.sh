@@ -1,9 +1,12 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # Stages what the install tests check: the install under two prefixes, each in
-# a DESTDIR of its own, and the Debian package built by CPack.
+# a DESTDIR of its own, and the Debian package built by CPack, under umask
+# 002, as on a builder that shares its files with a group: what they install
+# must not take its modes from the builder.
 #   stage.sh BUILD_DIR STAGE_DIR
 set -eu
+umask 002
 build="$1"
 stage="$2"
 rm -rf "$stage"
