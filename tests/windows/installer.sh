@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Makes the installer with CPack, installs it silently under Wine into the
 # prefix of WINEPREFIX, checks the program, the licence, the Start-menu
-# entry and the uninstaller, then uninstalls and checks that they are gone.
+# entry and the uninstaller, then uninstalls and checks that they are gone,
+# the folder too: a file missing from the uninstaller's Delete list keeps it.
 #   installer.sh BUILD_DIR VERSION WINE_RUN
 set -eu
 build=$1
@@ -34,9 +35,10 @@ cmp -s "$dir/LICENSE.txt" "$(dirname "$0")/../../LICENSE" || fail "LICENSE.txt i
 # returns at once; wait for it to finish its work.
 "$run" "$dir/Uninstall.exe" /S >"$work/uninstall.log" 2>&1 || fail "the uninstaller failed"
 tries=0
-while [ -e "$dir/zarvel.exe" ] || [ -n "$(shortcut)" ]; do
+while [ -e "$dir" ] || [ -n "$(shortcut)" ]; do
     tries=$((tries + 1))
-    [ "$tries" -le 600 ] || fail "zarvel.exe or its Start-menu entry is still there after uninstalling"
+    [ "$tries" -le 600 ] ||
+        fail "after uninstalling, still there: $(ls -A "$dir" 2>/dev/null | tr '\n' ' ')$(shortcut)"
     sleep 0.1
 done
 echo "installed into and uninstalled from $dir"
