@@ -11,13 +11,15 @@
 # Both reuse the cross-built libraries in build/windows-deps.
 #   tests/release/rebuild-twice.sh [WORK_DIR]      (default build/rebuild-twice)
 set -euo pipefail
+work=${1:-$(dirname "$0")/../../build/rebuild-twice}
+work=$(mkdir -p "$work" && cd "$work" && pwd)
 cd "$(dirname "$0")/../.."
-root=$PWD
-work=${1:-$root/build/rebuild-twice}
 scripts/install-deps --windows --reproducible
+second=$work/b/a-longer/path-for-the-second-build
+# A run that was stopped may have left its disorderfs mounted.
+if mountpoint -q "$second"; then fusermount -u "$second"; fi
 rm -rf "$work"
 mkdir -p "$work"
-work=$(cd "$work" && pwd)
 
 # A Turkish locale of our own (its i and I fold unlike any other), made with
 # localedef into the work folder, so the machine's locales stay as they are.
@@ -25,7 +27,6 @@ mkdir -p "$work/locales"
 localedef -i tr_TR -f UTF-8 "$work/locales/tr_TR.UTF-8" 2>/dev/null || true
 [ -d "$work/locales/tr_TR.UTF-8" ] || { echo "rebuild-twice: localedef made no tr_TR.UTF-8" >&2; exit 1; }
 
-second=$work/b/a-longer/path-for-the-second-build
 mkdir -p "$work/b-backing" "$second"
 mounted=0
 unmount() { [ "$mounted" -eq 0 ] || fusermount -u "$second"; }
