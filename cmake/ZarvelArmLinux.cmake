@@ -19,6 +19,8 @@ if(NOT EXISTS "${ZARVEL_SYSROOT}/usr/include/GL/glut.h")
     message(FATAL_ERROR "No sysroot in ${ZARVEL_SYSROOT}: run scripts/arm-sysroot ${ZARVEL_ARM_DEBIAN_ARCH}")
 endif()
 set(CMAKE_SYSROOT "${ZARVEL_SYSROOT}")
+# The compiler checks CMake runs in projects of their own see the same one.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES ZARVEL_SYSROOT)
 # The compiler's own libraries in /usr/TRIPLE are searched as well.
 set(CMAKE_FIND_ROOT_PATH "/usr/${ZARVEL_ARM_TRIPLE}")
 # Programs (gzip, strip-nondeterminism, Xvfb) are the build machine's own.
