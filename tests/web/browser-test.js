@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: MIT
+// The browser game in headless Chromium (WebGL on SwiftShader), from a local
+// static server. Fails on any console error or uncaught exception, and:
+// - picture: the native picture tests (tests/picture), scenes and probes
+//   with their own per-channel tolerances (3 on flat surfaces, 4 to 8 on the
+//   barrel and shots, 16 on the balls), drawn by the layer (picture.html);
+// - keys: the arrow keys turn the view (the first ball moves across the
+//   picture by the heading change) and space fires (shots left, read from
+//   the overlay line the game wrote), through real key events;
+// - gamepad: a stand-in for navigator.getGamepads: a held axis turns,
+//   button 0 fires, and once it is disconnected both stop.
+//   tests/web/run.sh BUILD_DIR    (installs puppeteer-core, then runs this)
+'use strict';
+const path = require('path');
+const puppeteer = require('puppeteer-core');
+const { serve } = require('../../web/serve.js');
+
+const SKY = [0, 0, 255];
+const SAND = [213, 173, 102];
+const FOCAL = 300 / Math.tan(32 / 180 * Math.PI); // pixels, the unzoomed view
+let failures = 0;
+
+// Records one check; a failed one fails the test at the end.
+function check(ok, what) {
+  console.log((ok ? 'ok      ' : 'FAILED  ') + what);
+  if (!ok) failures++;
+}
+
+const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Opens `page` of the server, failing on console errors and exceptions;
+// with a gamepad stand-in in place of navigator.getGamepads when asked.
+async function open(browser, url, gamepad) {
+  const page = await browser.newPage();
+  page.on('console', (m) => { if (m.type() === 'error') check(false, 'console error: ' + m.text()); });
+  page.on('pageerror', (e) => check(false, 'uncaught exception: ' + e.message));
+  if (gamepad) {
+    await page.evaluateOnNewDocument(() => {
+      window.testPad = null;
+      navigator.getGamepads = () => [window.testPad];
+    });
+  }
+  await page.goto(url);
+  return page;
+}
+
+// The column of the centre of the first ball: the pixels between the text
+// and the barrel that are neither sky nor sand; null when there are none.
+// The frame is taken as the page shows it, by a screenshot of the canvas.
+async function ballColumn(page) {
+  const canvas = await page.$('#canvas');
+  const png = await canvas.screenshot({ encoding: 'base64' });
+  return page.evaluate(async (png, sky, sand) => {
+    const image = new Image();
+    image.src = 'data:image/png;base64,' + png;
+    await image.decode();
+    const copy = document.createElement('canvas');
+    copy.width = image.width;
+    copy.height = image.height;
+    const context = copy.getContext('2d');
+    context.drawImage(image, 0, 0);
+    const pixels = context.getImageData(0, 0, copy.width, copy.height).data;
+    const near = (i, c) => Math.abs(pixels[i] - c[0]) + Math.abs(pixels[i + 1] - c[1]) + Math.abs(pixels[i + 2] - c[2]) < 24;
+    let sum = 0, count = 0;
+    for (let y = 45; y < 400; y++) {
+      for (let x = 0; x < copy.width; x++) {
+        const i = 4 * (y * copy.width + x);
+        if (!near(i, sky) && !near(i, sand)) { sum += x; count++; }
+      }
+    }
+    return count > 0 ? sum / count : null;
+  }, png, SKY, SAND);
+}
+
+// The heading of a column of the picture, in degrees (0 at the centre).
+const headingOf = (column) => Math.atan((column + 0.5 - 300) / FOCAL) * 180 / Math.PI;
+
+// The shots left that the overlay line shows.
+async function shotsLeft(page) {
+  const line = await page.$eval('#overlay', (e) => e.textContent);
+  return Number(line.split('/')[1].slice(0, 5));
+}
+
+// Waits until the first ball is in the picture; its column.
+async function firstBall(page) {
+  for (let i = 0; i < 100; i++) {
+    const column = await ballColumn(page);
+    if (column !== null) return column;
+    await pause(50);
+  }
+  return null;
+}
+
+// The native picture tests, run by the layer: every one must pass.
+async function pictureTests(browser, base) {
+  const page = await open(browser, base + 'picture.html', false);
+  let report = '';
+  page.on('console', (m) => { report += m.text() + '\n'; });
+  for (let i = 0; i < 300 && !/\[ {2}(PASSED|FAILED) {2}\]/.test(report); i++) await pause(100);
+  const passed = /\[ {2}PASSED {2}\] (\d+) tests?\./.exec(report);
+  check(passed && !/FAILED/.test(report) && Number(passed[1]) >= 10, 'picture tests: ' +
+        (passed ? passed[0] : 'no report') + (/FAILED/.test(report) ? '\n' + report : ''));
+  await page.close();
+}
+
+// Holds `key` for `ms` milliseconds through the page's keyboard.
+async function hold(page, key, ms) {
+  await page.keyboard.down(key);
+  await pause(ms);
+  await page.keyboard.up(key);
+  await pause(100);
+}
+
+// The keyboard: turning right moves the ball left, left moves it back,
+// space fires on every second step and stops when let go.
+async function keys(page) {
+  await page.click('#canvas');
+  const start = await firstBall(page);
+  check(start !== null, 'the first ball appears');
+  if (start === null) return;
+  check(await shotsLeft(page) === 10000, 'the overlay starts at 10000 shots');
+  await hold(page, 'ArrowRight', 150);
+  const right = await ballColumn(page);
+  const turned = headingOf(start) - headingOf(right);
+  check(turned > 3 && turned < 25, `right arrow turns right: ${turned.toFixed(1)} degrees`);
+  await hold(page, 'ArrowLeft', 150);
+  const back = headingOf(await ballColumn(page)) - headingOf(right);
+  check(back > 3 && back < 25, `left arrow turns left: ${back.toFixed(1)} degrees`);
+  const before = await shotsLeft(page);
+  const started = Date.now();
+  await hold(page, ' ', 500);
+  const fired = before - await shotsLeft(page);
+  const most = Math.ceil((Date.now() - started) / 20) + 1;
+  check(fired >= 10 && fired <= most, `space fires: ${fired} shots in ${Date.now() - started} ms`);
+  const after = await shotsLeft(page);
+  await pause(300);
+  check(await shotsLeft(page) === after, 'no shot after space is let go');
+}
+
+// The gamepad stand-in: axis 0 held left turns left, button 0 fires, and a
+// disconnect lets both go.
+async function gamepad(page) {
+  await page.click('#canvas');
+  const start = await firstBall(page);
+  if (start === null) return check(false, 'the first ball appears');
+  const before = await shotsLeft(page);
+  await page.evaluate(() => {
+    const button = (pressed) => ({ pressed, value: pressed ? 1 : 0 });
+    window.testPad = { id: 'test pad', connected: true, axes: [-1, 0, 0, 0],
+      buttons: [button(true), button(false), button(false), button(false)] };
+  });
+  await pause(150);
+  await page.evaluate(() => { window.testPad = null; });
+  await pause(100);
+  const turned = headingOf(await ballColumn(page)) - headingOf(start);
+  check(turned > 3 && turned < 25, `held axis turns left: ${turned.toFixed(1)} degrees`);
+  const left = await shotsLeft(page);
+  check(before - left >= 3, `button 0 fires: ${before - left} shots`);
+  const column = await ballColumn(page);
+  await pause(300);
+  const drift = Math.abs(headingOf(await ballColumn(page)) - headingOf(column));
+  check(drift < 2, `after the disconnect the view stays: ${drift.toFixed(2)} degrees`);
+  check(await shotsLeft(page) === left, 'after the disconnect no shot is fired');
+}
+
+async function main() {
+  const build = path.resolve(process.argv[2] || 'build/web');
+  const server = await new Promise((ready) => serve(0, [build, __dirname], ready));
+  const base = `http://127.0.0.1:${server.address().port}/`;
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
+  });
+  try {
+    await pictureTests(browser, base);
+    const page = await open(browser, base, false);
+    check(await page.title() === 'Zarvel', 'the page is titled Zarvel');
+    await keys(page);
+    await page.close();
+    await gamepad(await open(browser, base, true));
+  } finally {
+    await browser.close();
+    server.close();
+  }
+  console.log(failures === 0 ? 'browser test passed' : `browser test: ${failures} failed`);
+  process.exit(failures === 0 ? 0 : 1);
+}
+
+main().catch((error) => { console.error(error); process.exit(1); });
