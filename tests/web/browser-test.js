@@ -3,7 +3,7 @@
 // static server. Fails on any console error or uncaught exception, and:
 // - picture: the native picture tests (tests/picture), scenes and probes
 //   with their own per-channel tolerances (3 on flat surfaces, 4 to 8 on the
-//   barrel and shots, 16 on the balls), drawn by the layer (picture.html);
+//   barrel and shots, 16 on the balls), drawn by the layer (program.html);
 // - keys: the arrow keys turn the view (the first ball moves across the
 //   picture by the heading change) and space fires (shots left, read from
 //   the overlay line the game wrote), through real key events;
@@ -93,7 +93,7 @@ async function firstBall(page) {
 
 // The native picture tests, run by the layer: every one must pass.
 async function pictureTests(browser, base) {
-  const page = await open(browser, base + 'picture.html', false);
+  const page = await open(browser, base + 'program.html?zarvel_web_picture_tests', false);
   let report = '';
   page.on('console', (m) => { report += m.text() + '\n'; });
   for (let i = 0; i < 300 && !/\[ {2}(PASSED|FAILED) {2}\]/.test(report); i++) await pause(100);

@@ -1,9 +1,10 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# Runs the browser test on BUILD_DIR (the web preset's build), with
-# puppeteer-core installed from package-lock.json into BUILD_DIR/browser-test
-# when its lock there differs. Chromium comes from Debian (install-deps --web).
-#   tests/web/run.sh BUILD_DIR
+# Runs the browser test (or SCRIPT, e.g. bench/web-bench.js) on BUILD_DIR,
+# the web preset's build, with puppeteer-core installed from
+# package-lock.json into BUILD_DIR/browser-test when its lock there differs.
+# Chromium comes from Debian (install-deps --web).
+#   tests/web/run.sh BUILD_DIR [SCRIPT]
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 npm_dir=$1/browser-test
@@ -13,4 +14,4 @@ if ! cmp -s "$here/package-lock.json" "$npm_dir/package-lock.json"; then
     cp "$here/package.json" "$here/package-lock.json" "$npm_dir/"
     (cd "$npm_dir" && npm ci --no-audit --no-fund --loglevel=error)
 fi
-NODE_PATH=$npm_dir/node_modules exec node "$here/browser-test.js" "$1"
+NODE_PATH=$npm_dir/node_modules exec node "${2:-$here/browser-test.js}" "$1"
