@@ -91,6 +91,7 @@ var LibraryZarvelGLUT = {
     // The callback and key code of a key event: the arrows as special keys,
     // one character as a character key; null for other keys.
     keyOf: function(event, up) {
+      if (event.ctrlKey || event.metaKey || event.altKey) return null; // the browser's shortcuts
       var arrows = { ArrowLeft: 100, ArrowUp: 101, ArrowRight: 102, ArrowDown: 103 };
       if (event.key in arrows) return [up ? 'specialUp' : 'special', arrows[event.key]];
       if (event.key.length === 1 && event.key.charCodeAt(0) < 256) {
@@ -200,6 +201,7 @@ var LibraryZarvelGLUT = {
   },
   // The page's own loop runs the game from here on; main returns to it.
   glutMainLoop: function() {
+    ZGLUT.visibility();
     ZGLUT.deliverReshape();
     if (ZGLUT.callbacks.idle) ZGLUT.timer = setTimeout(ZGLUT.tick, 0);
   },
