@@ -4,8 +4,18 @@
 // at run time. A slot of an array is free while its first field is 0.
 #pragma once
 
+#include <cfloat>
 #include <cstddef>
 #include <cstdint>
+
+// The world is the same bits on every platform only with IEEE double and
+// float arithmetic, each operation rounded by itself.
+#ifdef __FAST_MATH__
+#error "the world needs strict IEEE arithmetic: build without -ffast-math"
+#endif
+#if FLT_EVAL_METHOD != 0
+#error "the world needs float and double arithmetic in their own precision (FLT_EVAL_METHOD 0), not x87's"
+#endif
 
 // Pi in double precision: degrees become radians as degrees / 180 x PI.
 constexpr double PI = 3.141592653589793;
@@ -109,6 +119,29 @@ struct WorldState {
 
     uint32_t randomNext = 1;  // state of the game's random generator
 };
+
+// The determinism test hashes the world as its 32-bit fields, so it must
+// have no padding: its size is the sum of its members' sizes. Every member
+// is listed here, and a new one must join the list (any member other than a
+// 32-bit field, or an array of them, breaks the hash on big-endian machines).
+static_assert(sizeof(WorldState) ==
+                  sizeof(WorldState::targets) + sizeof(WorldState::shots) +
+                      sizeof(WorldState::impactMarks) + sizeof(WorldState::keyBits) +
+                      sizeof(WorldState::joystickBits) + sizeof(WorldState::pitchInput) +
+                      sizeof(WorldState::yawInput) + sizeof(WorldState::fireInput) +
+                      sizeof(WorldState::zoomInput) + sizeof(WorldState::yawDeg) +
+                      sizeof(WorldState::pitchDeg) + sizeof(WorldState::yawRate) +
+                      sizeof(WorldState::pitchRate) + sizeof(WorldState::zoomLevel) +
+                      sizeof(WorldState::shotsLeft) + sizeof(WorldState::hitCount) +
+                      sizeof(WorldState::fireCooldown) + sizeof(WorldState::spawnCountdown) +
+                      sizeof(WorldState::lastStepTime) + sizeof(WorldState::clockDivisor) +
+                      sizeof(WorldState::frameCount) + sizeof(WorldState::fpsWindowStart) +
+                      sizeof(WorldState::fpsValue) + sizeof(WorldState::showFps) +
+                      sizeof(WorldState::hasJoystick) + sizeof(WorldState::windowWidth) +
+                      sizeof(WorldState::windowHeight) + sizeof(WorldState::playerX) +
+                      sizeof(WorldState::playerZ) + sizeof(WorldState::gunHeight) +
+                      sizeof(WorldState::randomNext),
+              "WorldState has padding, or a member missing from this list");
 
 extern WorldState world;
 

@@ -54,5 +54,7 @@ void joystickInput(unsigned int buttonMask, int x, int y, int /*z*/) {
     if (buttonMask & 2u) bits |= CONTROL_ZOOM1;
     if (buttonMask & 4u) bits |= CONTROL_ZOOM2;
     if (buttonMask & 8u) bits |= CONTROL_ZOOM3;
-    world.joystickBits = bits;
+    // freeglut calls this once for each attached stick, and the step clears
+    // the bits before it polls: a control held on any stick counts.
+    world.joystickBits |= bits;
 }

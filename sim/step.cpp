@@ -33,8 +33,8 @@ void idleStep() {
     const double stepSeconds = stepElapsed / 1000.0;
 
     // 2. Joystick poll: joystickBits is current before the bits are read.
-    //    Every joystick that delivers a sample replaces all of joystickBits;
-    //    when none does (the stick failed or was unplugged, and the toolkit
+    //    Every joystick that delivers a sample adds its held controls to
+    //    joystickBits, cleared just before; when none does (the stick failed or was unplugged, and the toolkit
     //    gave up on it), the joystick counts as released rather than holding
     //    its last sample for the rest of the game.
     if (world.hasJoystick != 0) {

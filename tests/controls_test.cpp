@@ -108,6 +108,7 @@ TEST_F(Controls, JoystickAxesHaveAStrictDeadZone) {
                    {1000, 0, CONTROL_RIGHT},
                    {-1000, 1000, CONTROL_LEFT | CONTROL_DOWN}};
     for (const auto& sample : samples) {
+        world.joystickBits = 0;  // as the step does before each poll
         joystickInput(0, sample.x, sample.y, 999);
         EXPECT_EQ(world.joystickBits, sample.bits) << "x " << sample.x << " y " << sample.y;
     }
@@ -117,12 +118,32 @@ TEST_F(Controls, JoystickAxesHaveAStrictDeadZone) {
 TEST_F(Controls, JoystickButtonsMapTheFirstFour) {
     joystickInput(1, 0, 0, 0);
     EXPECT_EQ(world.joystickBits, CONTROL_FIRE);
+    world.joystickBits = 0;
     joystickInput(15, 0, 0, 0);
     EXPECT_EQ(world.joystickBits, CONTROL_FIRE | CONTROL_ZOOM1 | CONTROL_ZOOM2 | CONTROL_ZOOM3);
+    world.joystickBits = 0;
     joystickInput(0xFFFFFFF0u, 0, 0, 0);
     EXPECT_EQ(world.joystickBits, 0) << "buttons beyond the fourth are ignored";
+}
+
+// freeglut calls the callback once per attached stick at each poll: an idle
+// second stick must not cancel what the first holds, in either order.
+TEST_F(Controls, AControlHeldOnAnyOfTwoSticksCounts) {
+    world.hasJoystick = 1;
+    recorder.joystickAttached = true;
+    recorder.joystickButtons = 1;  // the first stick fires and turns left
+    recorder.joystickX = -1000;
+    recorder.secondJoystick = true;  // the second lies idle, polled after it
+    stepBy(10);
+    EXPECT_EQ(world.joystickBits, CONTROL_FIRE | CONTROL_LEFT);
+    EXPECT_LT(world.shotsLeft, 10000);
+    EXPECT_GT(world.yawRate, 0.0f);
+    recorder.joystickButtons = 0;  // let go: nothing is left held
+    recorder.joystickX = 0;
+    stepBy(10);
+    EXPECT_EQ(world.joystickBits, 0);
+    EXPECT_EQ(world.yawRate, 0.0f);
     keyboard(' ', 0, 0);
-    joystickInput(4, 0, 0, 0);
-    EXPECT_EQ(world.joystickBits, CONTROL_ZOOM2) << "each sample replaces all bits";
-    EXPECT_EQ(world.keyBits, CONTROL_FIRE);
+    stepBy(10);
+    EXPECT_EQ(world.keyBits, CONTROL_FIRE) << "the sticks leave the keyboard's bits alone";
 }

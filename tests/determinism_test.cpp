@@ -7,10 +7,13 @@
 
 #include <algorithm>
 #include <cinttypes>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -31,12 +34,28 @@ namespace {
 
 constexpr uint64_t FNV_OFFSET = 0xcbf29ce484222325u;
 
-// 64-bit FNV-1a over `size` bytes, continuing from `hash`.
-uint64_t fnv1a(const void* data, size_t size, uint64_t hash = FNV_OFFSET) {
-    const unsigned char* bytes = static_cast<const unsigned char*>(data);
-    for (size_t i = 0; i < size; i++) {
-        hash ^= bytes[i];
+// 64-bit FNV-1a over the bytes of `value`, taken as a number low byte
+// first, so that a big-endian machine hashes what a little-endian one does.
+template <typename Field>
+uint64_t fnv1a(Field value, uint64_t hash) {
+    static_assert(sizeof(Field) == 4 || sizeof(Field) == 8, "fields are 32 or 64 bits");
+    using Bits = std::conditional_t<sizeof(Field) == 4, uint32_t, uint64_t>;
+    Bits bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    for (size_t i = 0; i < sizeof bits; i++) {
+        hash ^= static_cast<unsigned char>(bits >> (8 * i));
         hash *= 0x100000001b3u;
+    }
+    return hash;
+}
+
+// fnv1a over `size` bytes of 32-bit fields (the world, a float array).
+uint64_t fnv1aFields(const void* data, size_t size, uint64_t hash = FNV_OFFSET) {
+    const unsigned char* bytes = static_cast<const unsigned char*>(data);
+    for (size_t offset = 0; offset < size; offset += 4) {
+        uint32_t field = 0;
+        std::memcpy(&field, bytes + offset, 4);
+        hash = fnv1a(field, hash);
     }
     return hash;
 }
@@ -66,6 +85,7 @@ struct LineChecker {
 };
 
 constexpr int REPLAY_STEPS = 200000;
+constexpr int FOLD_STEPS = 10;  // the world joins the running hash this often
 constexpr int CHECKPOINT_STEPS = 10000;
 constexpr int STEPS_PER_GAME = 50000;  // a new game before the ammunition runs out
 
@@ -108,13 +128,15 @@ constexpr int ELEVATIONS = 20 * 32 + 1;  // 0 to 20 degrees in steps of 1/32
 // four games through the input callbacks and idleStep: presses and releases
 // of every key the game reads, joystick samples and a joystick that goes,
 // volleys at full elevation with short steps that fill every shot slot, and
-// stalls that bring many shots down in one step. The world is hashed byte
-// for byte every 10,000 steps.
+// stalls that bring many shots down in one step. Every 10 steps the whole
+// world, field by field, joins a running hash, and each 10,000th step prints
+// it: a difference in any field at any fold shows at the next checkpoint.
 TEST(Determinism, ScriptedGameHashesAsOnLinuxX86_64) {
     static_assert(alignof(WorldState) == 4, "the world is 32-bit fields with no padding");
     std::mt19937 script(2026);
     startTestGame(0);
     LineChecker lines;
+    uint64_t running = FNV_OFFSET;
     int mostShots = 0;
     int mostMarks = 0;
     int hits = 0;
@@ -142,8 +164,8 @@ TEST(Determinism, ScriptedGameHashesAsOnLinuxX86_64) {
         for (const ImpactMark& mark : world.impactMarks) marks += mark.ttl > 0 ? 1 : 0;
         mostShots = std::max(mostShots, shots);
         mostMarks = std::max(mostMarks, marks);
-        if (step % CHECKPOINT_STEPS == 0)
-            lines.check(std::to_string(step), fnv1a(&world, sizeof world));
+        if (step % FOLD_STEPS == 0) running = fnv1aFields(&world, sizeof world, running);
+        if (step % CHECKPOINT_STEPS == 0) lines.check(std::to_string(step), running);
     }
     hits += world.hitCount;
     std::printf("replay: %d hits, at most %d shots flying and %d marks\n", hits, mostShots,
@@ -154,10 +176,27 @@ TEST(Determinism, ScriptedGameHashesAsOnLinuxX86_64) {
     EXPECT_EQ(mostMarks, MAX_IMPACT_MARKS);
 }
 
+namespace {
+// Every angle, in radians, at which the game takes a sine or a cosine: the
+// spawn headings, the barrel's at every heading and elevation the aiming can
+// reach, and the meshes' and the mark ring's.
+std::vector<double> gameAngles() {
+    std::vector<double> angles;
+    for (int heading = 0; heading < 360; heading++) angles.push_back(spawnRadians(heading));
+    for (int k = 0; k < HEADINGS; k++) angles.push_back(barrelPsi(k / 32.0f));
+    for (int k = 0; k < ELEVATIONS; k++) angles.push_back(barrelTheta(k / 32.0f));
+    for (int k = 0; k < TABLE_SIZE; k++) angles.push_back(tableAngle(k));
+    for (int k = 0; k <= 32; k++) angles.push_back(sphereAngle(k));
+    for (int k = 0; k < MARK_RING_POINTS - 1; k++) angles.push_back(markRingAngle(k));
+    return angles;
+}
+}  // namespace
+
 // The values the world and the meshes keep from every sine and cosine the
 // game takes, rounded as they are kept: a spawn's x and z at every heading
 // and distance, a shot's direction at every heading and elevation, and
-// every array prepareMeshes fills.
+// every array prepareMeshes fills; and the doubles themselves, at every
+// angle of the game, which the native MPFR test proves correctly rounded.
 TEST(Determinism, SinesAndCosinesHashAsOnLinuxX86_64) {
     LineChecker lines;
     uint64_t hash = FNV_OFFSET;
@@ -167,7 +206,7 @@ TEST(Determinism, SinesAndCosinesHashAsOnLinuxX86_64) {
         for (int distance = 100; distance < 800; distance++) {
             const float place[2] = {static_cast<float>(sine * distance),
                                     static_cast<float>(cosine * distance)};
-            hash = fnv1a(place, sizeof place, hash);
+            hash = fnv1aFields(place, sizeof place, hash);
         }
     }
     lines.check("spawn", hash);
@@ -186,7 +225,7 @@ TEST(Determinism, SinesAndCosinesHashAsOnLinuxX86_64) {
             const float direction[3] = {static_cast<float>(-(cosPsi * cosTheta[k])),
                                         static_cast<float>(sinTheta[k]),
                                         static_cast<float>(sinPsi * cosTheta[k])};
-            hash = fnv1a(direction, sizeof direction, hash);
+            hash = fnv1aFields(direction, sizeof direction, hash);
         }
     }
     lines.check("aim", hash);
@@ -207,27 +246,18 @@ TEST(Determinism, SinesAndCosinesHashAsOnLinuxX86_64) {
         {markRingZ, sizeof markRingZ},
     };
     hash = FNV_OFFSET;
-    for (const auto& [array, size] : meshes) hash = fnv1a(array, size, hash);
+    for (const auto& [array, size] : meshes) hash = fnv1aFields(array, size, hash);
     lines.check("meshes", hash);
+
+    hash = FNV_OFFSET;
+    for (const double x : gameAngles()) hash = fnv1a(roundedCos(x), fnv1a(roundedSin(x), hash));
+    lines.check("trig", hash);
     EXPECT_EQ(lines.firstDifference, "");
+    EXPECT_TRUE(std::signbit(roundedSin(-0.0)) && !std::signbit(roundedSin(0.0)))
+        << "sin keeps the sign of zero, as the C library does";
 }
 
 #ifdef ZARVEL_HAVE_MPFR
-namespace {
-// Every angle, in radians, at which the game takes a sine or a cosine: the
-// spawn headings, the barrel's at every heading and elevation the aiming can
-// reach, and the meshes' and the mark ring's.
-std::vector<double> gameAngles() {
-    std::vector<double> angles;
-    for (int heading = 0; heading < 360; heading++) angles.push_back(spawnRadians(heading));
-    for (int k = 0; k < HEADINGS; k++) angles.push_back(barrelPsi(k / 32.0f));
-    for (int k = 0; k < ELEVATIONS; k++) angles.push_back(barrelTheta(k / 32.0f));
-    for (int k = 0; k < TABLE_SIZE; k++) angles.push_back(tableAngle(k));
-    for (int k = 0; k <= 32; k++) angles.push_back(sphereAngle(k));
-    for (int k = 0; k < MARK_RING_POINTS - 1; k++) angles.push_back(markRingAngle(k));
-    return angles;
-}
-}  // namespace
 
 // roundedSin and roundedCos give the double nearest to the exact value at
 // every angle of the game, as MPFR rounds the exact value.

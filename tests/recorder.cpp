@@ -17,6 +17,7 @@ void toolkitForceJoystickPoll() {
     if (recorder.joystickAttached) {
         joystickInput(recorder.joystickButtons, recorder.joystickX, recorder.joystickY, 0);
     }
+    if (recorder.secondJoystick) joystickInput(0, 0, 0, 0);
 }
 
 void toolkitPostRedisplay() { recorder.redisplays += 1; }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The tests' binding of the toolkit seam: a clock set by hand, a count of
-// every toolkit call, and a joystick sample delivered on each forced poll.
+// every toolkit call, and a joystick sample delivered on each forced poll
+// (and an idle second stick's, when one is attached).
 #pragma once
 
 #include <functional>
@@ -15,6 +16,7 @@ struct ToolkitRecorder {
     unsigned int joystickButtons = 0;
     int joystickX = 0;  // -1000..1000
     int joystickY = 0;  // -1000..1000
+    bool secondJoystick = false;  // a second stick, idle, is polled after the first
 };
 
 extern ToolkitRecorder recorder;

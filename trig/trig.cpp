@@ -169,6 +169,8 @@ double shiftedSine(double x, int shift) {
 
 }  // namespace
 
-double roundedSin(double x) { return shiftedSine(x, 0); }
+// The reduction adds +0 to the angle, so a zero keeps its sign only here:
+// sin(-0) is -0, as the C library and MPFR give it.
+double roundedSin(double x) { return x == 0.0 ? x : shiftedSine(x, 0); }
 
 double roundedCos(double x) { return shiftedSine(x, 1); }

@@ -201,7 +201,7 @@ async function main() {
   const browser = await puppeteer.launch({
     executablePath: CHROMIUM,
     headless: true,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
+    args: ['--no-sandbox', '--disable-dev-shm-usage', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
   });
   try {
     await pictureTests(browser, base);
