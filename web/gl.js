@@ -44,6 +44,7 @@ var LibraryZarvelGL = {
     viewport: [0, 0, 0, 0],
     packAlignment: 4,
     raster: { x: 0, y: 0, z: 0, valid: true, colour: [1, 1, 1, 1] },
+    pending: { points: [], colour: [1, 1, 1, 1], viewport: null }, // bitmaps not drawn yet
 
     // The identity, 16 doubles column by column.
     identity: function() { return new Float64Array([1,0,0,0, 0,1,0,0, 0,0,1,0, 0,0,0,1]); },
@@ -199,47 +200,57 @@ var LibraryZarvelGL = {
       for (var c = 0; c < 4; c++) target[c] = HEAPF32[(pointer >> 2) + c];
     },
 
-    // Draws a bitmap of width x height bits, rows of whole bytes from the
+    // Adds a bitmap of width x height bits, rows of whole bytes from the
     // bottom up, at the raster position less the origin, in the raster
-    // colour and depth; then moves the raster position on by xmove.
+    // colour and depth, to the points of the next flushBitmaps; then moves
+    // the raster position on by xmove.
     bitmap: function(width, height, xorig, yorig, xmove, bits) {
-      var r = ZGL.raster, gl = ZGL.gl;
+      var r = ZGL.raster, pending = ZGL.pending;
       if (!r.valid) return;
-      var left = Math.floor(r.x - xorig), bottom = Math.floor(r.y - yorig);
-      var rowBytes = (width + 7) >> 3, points = [];
+      if (pending.viewport !== ZGL.viewport || pending.colour.join() !== r.colour.join()) ZGL.flushBitmaps();
+      pending.viewport = ZGL.viewport;
+      pending.colour = r.colour;
+      var left = Math.floor(r.x - xorig), bottom = Math.floor(r.y - yorig), depth = 2 * r.z - 1;
+      var rowBytes = (width + 7) >> 3;
       for (var j = 0; j < height; j++) {
         for (var i = 0; i < width; i++) {
-          if (bits[j * rowBytes + (i >> 3)] & (0x80 >> (i & 7))) points.push(left + i + 0.5, bottom + j + 0.5, 0);
+          if (bits[j * rowBytes + (i >> 3)] & (0x80 >> (i & 7))) pending.points.push(left + i + 0.5, bottom + j + 0.5, depth);
         }
       }
       r.x += xmove;
-      if (points.length === 0) return;
-      // Window coordinates straight to clip space, at the raster depth.
-      var v = ZGL.viewport, projection = new Float64Array(16);
-      projection[0] = 2 / v[2]; projection[5] = 2 / v[3]; projection[15] = 1;
+    },
+
+    // Draws the bitmaps given since the last draw as one draw of points,
+    // one a pixel, from window coordinates straight to clip space. Called
+    // before anything else is drawn or read, so the order is kept.
+    flushBitmaps: function() {
+      var pending = ZGL.pending, gl = ZGL.gl;
+      if (pending.points.length === 0) return;
+      var v = pending.viewport, projection = new Float64Array(16);
+      projection[0] = 2 / v[2]; projection[5] = 2 / v[3]; projection[10] = 1; projection[15] = 1;
       projection[12] = -1 - 2 * v[0] / v[2]; projection[13] = -1 - 2 * v[1] / v[3];
-      projection[14] = 2 * r.z - 1;
       var saved = [ZGL.matrices[0], ZGL.lighting, ZGL.colour];
-      ZGL.matrices[0] = ZGL.identity(); ZGL.lighting = false; ZGL.colour = r.colour;
+      ZGL.matrices[0] = ZGL.identity(); ZGL.lighting = false; ZGL.colour = pending.colour;
       ZGL.prepare(projection);
       ZGL.matrices[0] = saved[0]; ZGL.lighting = saved[1]; ZGL.colour = saved[2];
       gl.bindBuffer(gl.ARRAY_BUFFER, ZGL.immediateBuffer);
-      gl.bufferData(gl.ARRAY_BUFFER, new Float32Array(points), gl.STREAM_DRAW);
+      gl.bufferData(gl.ARRAY_BUFFER, new Float32Array(pending.points), gl.STREAM_DRAW);
       gl.enableVertexAttribArray(0);
       gl.vertexAttribPointer(0, 3, gl.FLOAT, false, 0, 0);
       ZGL.constantNormal();
-      gl.drawArrays(gl.POINTS, 0, points.length / 3);
+      gl.drawArrays(gl.POINTS, 0, pending.points.length / 3);
+      pending.points = [];
     },
   },
 
-  glClear: function(mask) { ZGL.frame++; ZGL.gl.clear(mask); },
+  glClear: function(mask) { ZGL.flushBitmaps(); ZGL.frame++; ZGL.gl.clear(mask); },
   glClearColor: function(r, g, b, a) { ZGL.gl.clearColor(r, g, b, a); },
   glViewport: function(x, y, width, height) {
     ZGL.viewport = [x, y, width, height];
     ZGL.gl.viewport(x, y, width, height);
   },
   glShadeModel: function(mode) {}, // every strip the game draws is smooth
-  glFinish: function() { ZGL.gl.finish(); },
+  glFinish: function() { ZGL.flushBitmaps(); ZGL.gl.finish(); },
   glReadBuffer: function(mode) {}, // WebGL reads the frame being drawn
   glPixelStorei: function(name, value) { if (name === 0x0D05) ZGL.packAlignment = value; },
 
@@ -330,6 +341,7 @@ var LibraryZarvelGL = {
   },
   glEnd: function() {
     var gl = ZGL.gl;
+    ZGL.flushBitmaps();
     if (ZGL.vertices.length === 0) return;
     ZGL.prepare();
     gl.bindBuffer(gl.ARRAY_BUFFER, ZGL.immediateBuffer);
@@ -355,6 +367,7 @@ var LibraryZarvelGL = {
   glNormalPointer: function(type, stride, pointer) { ZGL.normalArray.pointer = pointer; },
   glDrawArrays: function(mode, first, count) {
     var gl = ZGL.gl;
+    ZGL.flushBitmaps();
     if (!ZGL.vertexArray.enabled || count <= 0) return;
     ZGL.prepare();
     ZGL.meshBuffer(ZGL.vertexArray.pointer, 3 * (first + count));
@@ -384,6 +397,7 @@ var LibraryZarvelGL = {
 
   // Reads RGB or RGBA bytes, rows from the bottom, padded to the pack alignment.
   glReadPixels: function(x, y, width, height, format, type, pointer) {
+    ZGL.flushBitmaps();
     var rgba = new Uint8Array(width * height * 4), channels = format === 0x1907 ? 3 : 4;
     ZGL.gl.readPixels(x, y, width, height, ZGL.gl.RGBA, ZGL.gl.UNSIGNED_BYTE, rgba);
     var a = ZGL.packAlignment, rowBytes = Math.ceil(width * channels / a) * a;

@@ -208,7 +208,9 @@ var LibraryZarvelGLUT = {
   glutMainLoopEvent: function() { ZGLUT.deliverReshape(); },
   // The browser shows the frame when the task that drew it ends; the line
   // the frame wrote is also put in the page (#overlay) for screen readers.
+  glutSwapBuffers__deps: ['$ZGL'],
   glutSwapBuffers: function() {
+    ZGL.flushBitmaps();
     var overlay = document.getElementById('overlay');
     if (overlay && overlay.textContent !== ZGLUT.line) overlay.textContent = ZGLUT.line;
     ZGLUT.line = '';
