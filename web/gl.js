@@ -11,6 +11,12 @@
 // on its first draw after glClear, it is compared with the copy uploaded and
 // uploaded again only if it changed. The game's meshes, built once before
 // the first frame, are so uploaded once and never again.
+//
+// Left out, as the game needs none of it: flat shading (every strip is
+// smooth), positional lights (light 0 is directional), two-sided lighting,
+// the matrix stack, and GL's specular term of 1 where the normal is at right
+// angles to the half-way vector at shininess 0 (the game's materials with
+// shininess 0 have no specular colour).
 
 var LibraryZarvelGL = {
   $ZGL: {
