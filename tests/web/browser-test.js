@@ -9,7 +9,8 @@
 //   the overlay line the game wrote), through real key events;
 // - gamepad: a stand-in for navigator.getGamepads: a held axis turns,
 //   button 0 fires, and once it is disconnected both stop;
-// - a hidden page takes no step, and a browser without WebGL gets a sentence.
+// - a hidden page takes no step, a resized canvas is reshaped, and a
+//   browser without WebGL gets a sentence.
 //   tests/web/run.sh BUILD_DIR    (installs puppeteer-core, then runs this)
 'use strict';
 const path = require('path');
@@ -155,6 +156,28 @@ async function keys(page) {
   check(await shotsLeft(page) < hidden, 'shown again, the game goes on');
 }
 
+// A canvas made 800 x 400 on the page is reshaped: the drawing area follows
+// it and the view widens instead of stretching (the horizon stays mid-height).
+async function reshape(page) {
+  await page.$eval('#canvas', (c) => { c.style.width = '800px'; c.style.height = '400px'; });
+  await pause(300);
+  const size = await page.$eval('#canvas', (c) => [c.width, c.height]);
+  check(size[0] === 800 && size[1] === 400, `reshaped to ${size.join(' x ')}`);
+  const png = await (await page.$('#canvas')).screenshot({ encoding: 'base64' });
+  const rows = await page.evaluate(async (png) => {
+    const image = new Image();
+    image.src = 'data:image/png;base64,' + png;
+    await image.decode();
+    const copy = document.createElement('canvas');
+    copy.width = image.width;
+    copy.height = image.height;
+    copy.getContext('2d').drawImage(image, 0, 0);
+    const blue = (y) => copy.getContext('2d').getImageData(700, y, 1, 1).data[2] > 200;
+    return [blue(190), blue(210)];
+  }, png);
+  check(rows[0] && !rows[1], 'the horizon stays at mid-height');
+}
+
 // A browser without WebGL gets a sentence saying so, not a blank page.
 async function noWebGL(base) {
   const browser = await puppeteer.launch({ executablePath: CHROMIUM, headless: true,
@@ -208,6 +231,7 @@ async function main() {
     const page = await open(browser, base, false);
     check(await page.title() === 'Zarvel', 'the page is titled Zarvel');
     await keys(page);
+    await reshape(page);
     await page.close();
     await gamepad(await open(browser, base, true));
     await noWebGL(base);
