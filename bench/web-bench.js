@@ -57,7 +57,7 @@ async function main() {
   });
   try {
     console.log('browser: ' + await browser.version());
-    await frames(browser, base);
+    if (!process.env.ZARVEL_NO_FRAMES) await frames(browser, base);
     await startScene(browser, base, Number(process.env.ZARVEL_IDLE_SECONDS || 10));
   } finally {
     await browser.close();

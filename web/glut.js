@@ -60,18 +60,29 @@ var LibraryZarvelGLUT = {
         ZGLUT.lastJoystickPoll = now;
         ZGLUT.pollJoystick();
       }
+      ZGLUT.idle();
+    },
+
+    // Calls the idle callback until it names a time, then sets the timer
+    // for that time (in place of one set before).
+    idle: function() {
       ZGLUT.wakeAt = null;
       for (var calls = 0; calls < 3 && ZGLUT.wakeAt === null; calls++) ZGLUT.call('idle', []);
       var delay = ZGLUT.wakeAt === null ? 0 : Math.max(0, Math.ceil(ZGLUT.wakeAt - ZGLUT.now()));
+      clearTimeout(ZGLUT.timer);
       ZGLUT.timer = setTimeout(ZGLUT.tick, delay);
     },
 
-    // Draws the frame a step asked for, at the animation frame.
+    // Draws the frame a step asked for, at the animation frame. A step due
+    // meanwhile runs before and after the drawing instead of waiting for
+    // the browser to finish the frame.
     drawFrame: function() {
       ZGLUT.frameRequested = false;
       if (!ZGLUT.redisplayPending) return;
+      if (ZGLUT.hiddenSince === null && ZGLUT.callbacks.idle) ZGLUT.idle();
       ZGLUT.redisplayPending = false;
       ZGLUT.call('display', []);
+      if (ZGLUT.hiddenSince === null && ZGLUT.callbacks.idle) ZGLUT.idle();
     },
 
     // Sends the first gamepad's first two axes (and a third, when it has
