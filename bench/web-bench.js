@@ -3,7 +3,7 @@
 // the frame benchmark (bench/web_frame_bench.cpp) and the real game at the
 // start scene for ZARVEL_IDLE_SECONDS (default 10), its steps per second
 // read second by second from the game's own rate readout (F). Prints
-// figures, asserts nothing.
+// figures, asserts nothing. ZARVEL_NO_FRAMES=1 leaves the frame benchmark out.
 //   bench/run-web-benchmarks    (builds, then runs this with puppeteer-core)
 'use strict';
 const path = require('path');
