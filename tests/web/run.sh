@@ -3,7 +3,7 @@
 # Runs the browser test (or SCRIPT, e.g. bench/web-bench.js) on BUILD_DIR,
 # the web preset's build, with puppeteer-core installed from
 # package-lock.json into BUILD_DIR/browser-test when its lock there differs.
-# Chromium comes from Debian (install-deps --web).
+# Chromium comes from Debian (install-deps --browser-test).
 #   tests/web/run.sh BUILD_DIR [SCRIPT]
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
