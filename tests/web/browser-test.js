@@ -9,8 +9,8 @@
 //   the overlay line the game wrote), through real key events;
 // - gamepad: a stand-in for navigator.getGamepads: a held axis turns,
 //   button 0 fires, and once it is disconnected both stop;
-// - a hidden page takes no step, a resized canvas is reshaped, and a
-//   browser without WebGL gets a sentence.
+// - a hidden page takes no step and its clock stands, a resized canvas is
+//   reshaped, and a browser without WebGL gets a sentence.
 //   tests/web/run.sh BUILD_DIR    (installs puppeteer-core, then runs this)
 'use strict';
 const path = require('path');
@@ -145,8 +145,10 @@ async function keys(page) {
     document.dispatchEvent(new Event('visibilitychange'));
   });
   const hidden = await shotsLeft(page);
+  const clock = await page.evaluate(() => ZGLUT.now());
   await pause(400);
   check(await shotsLeft(page) === hidden, 'no step while the page is hidden');
+  check(await page.evaluate(() => ZGLUT.now()) === clock, 'the game clock stands still while hidden');
   await page.evaluate(() => {
     Object.defineProperty(document, 'hidden', { value: false, configurable: true });
     document.dispatchEvent(new Event('visibilitychange'));
