@@ -144,6 +144,7 @@ async function keys(page) {
     Object.defineProperty(document, 'hidden', { value: true, configurable: true });
     document.dispatchEvent(new Event('visibilitychange'));
   });
+  await pause(100); // the frame of the last step shows its shots
   const hidden = await shotsLeft(page);
   const clock = await page.evaluate(() => ZGLUT.now());
   await pause(400);
