@@ -14,6 +14,12 @@ if(NOT DEFINED CPACK_PACKAGE_FILES)
     # The tools CPack runs (makensis, strip, dpkg-shlibdeps) in the C
     # locale: in a Turkish one makensis misreads its own headers and fails.
     set(ENV{LC_ALL} C)
+    # A cross-built package: dpkg-shlibdeps reads the sysroot's package
+    # database and the target architecture's symbols.
+    if(CPACK_ZARVEL_DPKG_ADMINDIR)
+        set(ENV{DPKG_ADMINDIR} "${CPACK_ZARVEL_DPKG_ADMINDIR}")
+        set(ENV{DEB_HOST_ARCH} "${CPACK_DEBIAN_PACKAGE_ARCHITECTURE}")
+    endif()
     return()
 endif()
 

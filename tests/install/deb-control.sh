@@ -5,11 +5,11 @@
 # that shlibdeps found, section games), that it holds the /usr install with
 # the program in /usr/games, its changelog's version, that it carries nothing
 # of its builder (modes, times), and lintian's verdict.
-#   deb-control.sh STAGE_DIR VERSION
+#   deb-control.sh STAGE_DIR VERSION [ARCH]   (by default the machine's own)
 set -eu
 stage="$1"
 version="$2"
-arch=$(dpkg --print-architecture)
+arch="${3:-$(dpkg --print-architecture)}"
 deb="$stage/deb/zarvel_${version}_${arch}.deb"
 fail=0
 

@@ -3,16 +3,25 @@
 # Unpacks the Debian package and starts its zarvel on a display (an Xvfb of
 # its own from with-display.sh when none is set): the window "Zarvel" must
 # appear with a 600 x 600 drawing area. Without a display the same program
-# must fail with the toolkit's message.
-#   deb-starts.sh STAGE_DIR VERSION
+# must fail with the toolkit's message. A cross-built package (ARCH, by
+# default the machine's own) is started through its EMULATOR and words.
+#   deb-starts.sh STAGE_DIR VERSION [ARCH [EMULATOR...]]
 set -eu
+window=0
+if [ "$1" = "--window" ]; then
+    window=1
+    shift
+fi
 stage="$1"
 version="$2"
+arch="${3:-$(dpkg --print-architecture)}"
+shift 2
+[ $# -eq 0 ] || shift
 game="$stage/deb-root/usr/games/zarvel"
 
 # The window on the display that with-display.sh provides.
 check_window() {
-    "$game" >"$stage/game.out" 2>&1 &
+    "$@" "$game" >"$stage/game.out" 2>&1 &
     game_pid=$!
     trap 'kill "$game_pid" 2>/dev/null || true' EXIT
     tries=0
@@ -36,18 +45,18 @@ check_window() {
     echo "the packaged zarvel opened its 600 x 600 window Zarvel on $DISPLAY"
 }
 
-if [ "${3:-}" = "--window" ]; then
-    check_window
+if [ "$window" -eq 1 ]; then
+    check_window "$@"
     exit 0
 fi
 
-deb="$stage/deb/zarvel_${version}_$(dpkg --print-architecture).deb"
+deb="$stage/deb/zarvel_${version}_$arch.deb"
 rm -rf "$stage/deb-root"
 dpkg-deb -x "$deb" "$stage/deb-root"
 
 # No display: non-zero exit, and the toolkit says why.
 status=0
-env -u DISPLAY "$game" >"$stage/nodisplay.out" 2>&1 || status=$?
+env -u DISPLAY "$@" "$game" >"$stage/nodisplay.out" 2>&1 || status=$?
 if [ "$status" -eq 0 ] || ! grep -q 'freeglut' "$stage/nodisplay.out"; then
     echo "FAIL: without a display zarvel exited with $status and said:"
     cat "$stage/nodisplay.out"
@@ -55,4 +64,4 @@ if [ "$status" -eq 0 ] || ! grep -q 'freeglut' "$stage/nodisplay.out"; then
 fi
 echo "without a display: exit status $status, $(head -n 1 "$stage/nodisplay.out")"
 
-exec sh "$(dirname "$0")/../with-display.sh" sh "$0" "$stage" "$version" --window
+exec sh "$(dirname "$0")/../with-display.sh" sh "$0" --window "$stage" "$version" "$arch" "$@"

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <vector>
 
 #include "render.h"
 #include "shell.h"
@@ -111,4 +113,39 @@ Rgb litColour(const float* colour, double nx, double ny, double nz) {
     double channel[3] = {};
     for (int c = 0; c < 3; c++) channel[c] = 0.2 * colour[c] + facing * colour[c] * diffuse[c];
     return {toByte(channel[0]), toByte(channel[1]), toByte(channel[2])};
+}
+
+void savePicture(const std::string& path) {
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << PICTURE_SIZE << " " << PICTURE_SIZE << "\n255\n";
+    for (int row = PICTURE_SIZE - 1; row >= 0; row--) {
+        out.write(reinterpret_cast<const char*>(frame + 3 * row * PICTURE_SIZE), 3 * PICTURE_SIZE);
+    }
+}
+
+bool compareWithPicture(const std::string& path, int& largest, int& differing) {
+    largest = 0;
+    differing = 0;
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int width = 0, height = 0, depth = 0;
+    in >> magic >> width >> height >> depth;
+    in.get();  // the one white space before the pixels
+    if (!in || magic != "P6" || width != PICTURE_SIZE || height != PICTURE_SIZE || depth != 255) {
+        return false;
+    }
+    std::vector<char> pixels(3 * PICTURE_SIZE * PICTURE_SIZE, 0);
+    if (!in.read(pixels.data(), static_cast<std::streamsize>(pixels.size()))) return false;
+    for (int y = 0; y < PICTURE_SIZE; y++) {
+        for (int x = 0; x < PICTURE_SIZE; x++) {
+            const Rgb seen = colourAt({x, y});
+            const unsigned char* wanted =
+                reinterpret_cast<const unsigned char*>(pixels.data()) + 3 * (y * PICTURE_SIZE + x);
+            const int most = std::max({std::abs(seen.r - wanted[0]), std::abs(seen.g - wanted[1]),
+                                       std::abs(seen.b - wanted[2])});
+            largest = std::max(largest, most);
+            if (most > 0) differing++;
+        }
+    }
+    return true;
 }

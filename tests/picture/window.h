@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 constexpr int PICTURE_SIZE = 600;  // pixels on each side of the window
 
 // A colour read from the frame or expected there, 0..255 per channel.
@@ -47,3 +49,13 @@ Pixel project(double yawDeg, int zoomLevel, double x, double y, double z);
 // and normal (nx, ny, nz) in world space, its length taken as it is: global
 // ambient 0.2 plus the directional light's diffuse, clamped to 1.
 Rgb litColour(const float* colour, double nx, double ny, double nz);
+
+// Writes the frame read last to `path` as a binary PPM picture, rows from
+// the top.
+void savePicture(const std::string& path);
+
+// How the frame read last differs from the 600 x 600 binary PPM picture at
+// `path`: the largest difference of any channel of any pixel (0..255) and
+// the number of pixels that differ at all; false when there is no such
+// picture.
+bool compareWithPicture(const std::string& path, int& largest, int& differing);
