@@ -84,10 +84,12 @@ var LibraryZarvelGL = {
       var a = m[0], b = m[4], c = m[8], d = m[1], e = m[5], f = m[9], g = m[2], h = m[6], i = m[10];
       var A = e * i - f * h, B = f * g - d * i, C = d * h - e * g;
       var det = a * A + b * B + c * C;
-      // Rows of the inverse transposed, written as the columns GL expects.
-      return new Float32Array([A / det, B / det, C / det,
-        (c * h - b * i) / det, (a * i - c * g) / det, (b * g - a * h) / det,
-        (b * f - c * e) / det, (c * d - a * f) / det, (a * e - b * d) / det]);
+      // The cofactors over the determinant, row by row, are the transposed
+      // inverse; GL takes it column by column.
+      var D = c * h - b * i, E = a * i - c * g, F = b * g - a * h;
+      var G = b * f - c * e, H = c * d - a * f, I = a * e - b * d;
+      return new Float32Array([A / det, D / det, G / det, B / det, E / det, H / det,
+        C / det, F / det, I / det]);
     },
 
     // Compiles the one program: position and lit or plain colour per vertex.
@@ -389,15 +391,17 @@ var LibraryZarvelGL = {
     gl.drawArrays(mode, first, count);
   },
 
-  // The raster position: the point through both matrices and the viewport;
+  // The raster position: the point through both matrices and the viewport,
+  // in single precision as GL computes it (so -0.95, 0.9 in a 600 x 600
+  // viewport is 15, 570 exactly, and the bitmaps start on those pixels);
   // outside the view volume it is invalid and bitmaps draw nothing.
   glRasterPos3f: function(x, y, z) {
     var c = ZGL.transform(ZGL.matrices[1], ZGL.transform(ZGL.matrices[0], [x, y, z, 1]));
-    var r = ZGL.raster, v = ZGL.viewport;
+    var r = ZGL.raster, v = ZGL.viewport, f = Math.fround;
     r.valid = Math.abs(c[0]) <= c[3] && Math.abs(c[1]) <= c[3] && Math.abs(c[2]) <= c[3];
-    r.x = v[0] + (c[0] / c[3] + 1) * v[2] / 2;
-    r.y = v[1] + (c[1] / c[3] + 1) * v[3] / 2;
-    r.z = (c[2] / c[3] + 1) / 2;
+    r.x = f(f(f(c[0] / c[3]) * f(v[2] / 2)) + f(v[0] + v[2] / 2));
+    r.y = f(f(f(c[1] / c[3]) * f(v[3] / 2)) + f(v[1] + v[3] / 2));
+    r.z = f(f(f(c[2] / c[3]) * 0.5) + 0.5);
     r.colour = ZGL.colour.slice();
   },
 
