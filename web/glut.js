@@ -24,6 +24,8 @@ var LibraryZarvelGLUT = {
     frameRequested: false,
     timer: 0,
     wakeAt: null,
+    firesAt: null, // when the timer set last should fire, ms of the clock
+    lateness: 0, // ms the timer has lately fired after it should
     started: 0,
     hiddenSince: null,
     hiddenTotal: 0,
@@ -56,6 +58,12 @@ var LibraryZarvelGLUT = {
       if (ZGLUT.hiddenSince !== null) return;
       ZGLUT.deliverReshape();
       var now = ZGLUT.now();
+      if (ZGLUT.firesAt !== null) {
+        // The smallest lateness seen lately: it falls to any smaller one at
+        // once and creeps up by 0.01 ms a wake, so the timer seldom wakes early.
+        var late = Math.min(Math.max(now - ZGLUT.firesAt, 0), 2);
+        ZGLUT.lateness = Math.min(late, ZGLUT.lateness + 0.01);
+      }
       if (ZGLUT.callbacks.joystick && now - ZGLUT.lastJoystickPoll >= ZGLUT.joystickPollMs) {
         ZGLUT.lastJoystickPoll = now;
         ZGLUT.pollJoystick();
@@ -68,7 +76,13 @@ var LibraryZarvelGLUT = {
     idle: function() {
       ZGLUT.wakeAt = null;
       for (var calls = 0; calls < 3 && ZGLUT.wakeAt === null; calls++) ZGLUT.call('idle', []);
-      var delay = ZGLUT.wakeAt === null ? 0 : Math.max(0, Math.ceil(ZGLUT.wakeAt - ZGLUT.now()));
+      // A timer counts whole ms and fires a little late: ask for the whole
+      // ms that, with the lateness seen lately, wakes in the ms the step is
+      // due rather than the one after, which would lengthen the step.
+      var now = ZGLUT.now();
+      var delay = 0;
+      if (ZGLUT.wakeAt !== null) delay = Math.max(0, Math.ceil(ZGLUT.wakeAt - now - ZGLUT.lateness));
+      ZGLUT.firesAt = ZGLUT.wakeAt === null ? null : now + delay;
       clearTimeout(ZGLUT.timer);
       ZGLUT.timer = setTimeout(ZGLUT.tick, delay);
     },
@@ -156,6 +170,7 @@ var LibraryZarvelGLUT = {
         ZGLUT.hiddenSince = performance.now();
         clearTimeout(ZGLUT.timer);
         ZGLUT.timer = 0;
+        ZGLUT.firesAt = null;
       } else if (!document.hidden && ZGLUT.hiddenSince !== null) {
         ZGLUT.hiddenTotal += performance.now() - ZGLUT.hiddenSince;
         ZGLUT.hiddenSince = null;
@@ -166,9 +181,10 @@ var LibraryZarvelGLUT = {
 
   zarvelGameClock: function() { return Math.floor(ZGLUT.now()) | 0; },
   zarvelWakeAt: function(dueMs) {
-    // The due time is the clock's int reading; unwrap it near the clock's value.
-    var now = ZGLUT.now();
-    ZGLUT.wakeAt = now + (((dueMs - Math.floor(now)) | 0));
+    // The due time is the clock's int reading, unwrapped near the clock's
+    // value: the moment the clock turns to it.
+    var reading = Math.floor(ZGLUT.now());
+    ZGLUT.wakeAt = reading + ((dueMs - reading) | 0);
   },
 
   glutInit: function(argc, argv) { ZGLUT.started = performance.now(); },
