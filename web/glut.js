@@ -81,7 +81,14 @@ var LibraryZarvelGLUT = {
       // due rather than the one after, which would lengthen the step.
       var now = ZGLUT.now();
       var delay = 0;
-      if (ZGLUT.wakeAt !== null) delay = Math.max(0, Math.ceil(ZGLUT.wakeAt - now - ZGLUT.lateness));
+      if (ZGLUT.wakeAt !== null) {
+        var left = ZGLUT.wakeAt - now;
+        delay = Math.max(0, Math.ceil(left - ZGLUT.lateness));
+        // Were it 0.2 ms later than lately, that wake would fall in the next
+        // ms: with time to spare, wake once on the way (at most once a
+        // step), where the wake after starts from another fraction of a ms.
+        if (delay + ZGLUT.lateness + 0.2 >= left + 1 && left > 6) delay = 4;
+      }
       ZGLUT.firesAt = ZGLUT.wakeAt === null ? null : now + delay;
       clearTimeout(ZGLUT.timer);
       ZGLUT.timer = setTimeout(ZGLUT.tick, delay);
