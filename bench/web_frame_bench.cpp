@@ -3,7 +3,7 @@
 // pixel, which waits until the browser's WebGL has drawn it: its glFinish
 // does not wait for the GPU process) in its 600 x 600
 // canvas: scene 0 the start (one target) and scene 1 300 targets with 25
-// shots, built as bench/frame_bench.cpp builds them, each with the skipping
+// shots, the scenes of bench/frame_bench.cpp (bench/scenes.cpp), each with the skipping
 // and with everything drawn. Prints one line per scene to the console;
 // bench/web-bench.js runs it in headless Chromium.
 #include <GL/freeglut.h>
@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "render.h"
+#include "scenes.h"
 #include "shell.h"
 #include "sim.h"
 #include "world.h"
@@ -19,35 +20,6 @@
 namespace {
 
 constexpr int FRAMES = 200;  // timed frames per scene and way
-
-// A new game's world with the window's size kept.
-void freshWorld() {
-    const int width = world.windowWidth, height = world.windowHeight;
-    clearWorld();
-    startGameState(0);
-    world.windowWidth = width;
-    world.windowHeight = height;
-}
-
-// Continuous fire at 20 degrees with 10 ms steps until `shots` fly, then
-// `targets` spawned as the spawner spreads them (frame_bench's buildLoad).
-void buildLoad(int shots, int targets) {
-    freshWorld();
-    world.pitchDeg = 20.0f;
-    world.keyBits = CONTROL_FIRE;
-    for (int i = 0; i < 100000; i++) {
-        int flying = 0;
-        for (const Shot& shot : world.shots) flying += shot.state == SHOT_FLYING ? 1 : 0;
-        if (flying >= shots) break;
-        decodeControls();
-        updateImpactMarks();
-        updateShots(0.010);
-        updateFiring();
-    }
-    world.keyBits = 0;
-    for (Target& target : world.targets) target.state = TARGET_FREE;
-    for (int i = 0; i < targets; i++) spawnTarget();
-}
 
 // Draws one frame and waits until it is drawn.
 void drawAndWait() {
@@ -82,10 +54,9 @@ void measure(const char* scene) {
 int main(int argc, char** argv) {
     startGame(&argc, argv);
     glutMainLoopEvent();
-    freshWorld();
-    spawnTarget();
+    buildScene(0);
     measure("scene 0, the start");
-    buildLoad(25, MAX_TARGETS);
+    buildScene(1);
     measure("scene 1, 300 targets + 25 shots");
     std::printf("frame bench done\n");
     return 0;

@@ -48,13 +48,11 @@ async function open(browser, url, gamepad) {
   return page;
 }
 
-// The column of the centre of the first ball: the pixels between the text
-// and the barrel that are neither sky nor sand; null when there are none.
-// The frame is taken as the page shows it, by a screenshot of the canvas.
-async function ballColumn(page) {
-  const canvas = await page.$('#canvas');
-  const png = await canvas.screenshot({ encoding: 'base64' });
-  return page.evaluate(async (png, sky, sand) => {
+// The canvas as the page shows it, by a screenshot: its width, height and
+// RGBA bytes.
+async function canvasPixels(page) {
+  const png = await (await page.$('#canvas')).screenshot({ encoding: 'base64' });
+  return page.evaluate(async (png) => {
     const image = new Image();
     image.src = 'data:image/png;base64,' + png;
     await image.decode();
@@ -63,17 +61,24 @@ async function ballColumn(page) {
     copy.height = image.height;
     const context = copy.getContext('2d');
     context.drawImage(image, 0, 0);
-    const pixels = context.getImageData(0, 0, copy.width, copy.height).data;
-    const near = (i, c) => Math.abs(pixels[i] - c[0]) + Math.abs(pixels[i + 1] - c[1]) + Math.abs(pixels[i + 2] - c[2]) < 24;
-    let sum = 0, count = 0;
-    for (let y = 45; y < 400; y++) {
-      for (let x = 0; x < copy.width; x++) {
-        const i = 4 * (y * copy.width + x);
-        if (!near(i, sky) && !near(i, sand)) { sum += x; count++; }
-      }
+    return { width: copy.width, height: copy.height,
+      data: Array.from(context.getImageData(0, 0, copy.width, copy.height).data) };
+  }, png);
+}
+
+// The column of the centre of the first ball: the pixels between the text
+// and the barrel that are neither sky nor sand; null when there are none.
+async function ballColumn(page) {
+  const { width, data } = await canvasPixels(page);
+  const near = (i, c) => Math.abs(data[i] - c[0]) + Math.abs(data[i + 1] - c[1]) + Math.abs(data[i + 2] - c[2]) < 24;
+  let sum = 0, count = 0;
+  for (let y = 45; y < 400; y++) {
+    for (let x = 0; x < width; x++) {
+      const i = 4 * (y * width + x);
+      if (!near(i, SKY) && !near(i, SAND)) { sum += x; count++; }
     }
-    return count > 0 ? sum / count : null;
-  }, png, SKY, SAND);
+  }
+  return count > 0 ? sum / count : null;
 }
 
 // The heading of a column of the picture, in degrees (0 at the centre).
@@ -200,18 +205,9 @@ async function reshape(page) {
   await pause(300);
   const size = await page.$eval('#canvas', (c) => [c.width, c.height]);
   check(size[0] === 800 && size[1] === 400, `reshaped to ${size.join(' x ')}`);
-  const png = await (await page.$('#canvas')).screenshot({ encoding: 'base64' });
-  const rows = await page.evaluate(async (png) => {
-    const image = new Image();
-    image.src = 'data:image/png;base64,' + png;
-    await image.decode();
-    const copy = document.createElement('canvas');
-    copy.width = image.width;
-    copy.height = image.height;
-    copy.getContext('2d').drawImage(image, 0, 0);
-    const blue = (y) => copy.getContext('2d').getImageData(700, y, 1, 1).data[2] > 200;
-    return [blue(190), blue(210)];
-  }, png);
+  const { width, data } = await canvasPixels(page);
+  const blue = (y) => data[4 * (y * width + 700) + 2] > 200;
+  const rows = [blue(190), blue(210)];
   check(rows[0] && !rows[1], 'the horizon stays at mid-height');
 }
 
