@@ -16,6 +16,15 @@ void reshape(int width, int height);
 // back to the system at once. Called first thing, before the toolkit starts.
 void keepFreedMemory();
 
+// Asks the driver not to hold buffer swaps for the display's refresh (swap
+// interval 0), where it offers a way; otherwise does nothing. Needs the
+// window's OpenGL context to be current. One file per window system.
+void unsyncSwaps();
+
+// True when the space-separated list `extensions` (may be null) names the
+// extension `name` as a whole word.
+bool listsExtension(const char* extensions, const char* name);
+
 // Everything the game does before its main loop: the allocator set-up, the
 // toolkit (which takes its own options from the command line), the 600 x 600
 // RGBA double-buffered window "Zarvel" with a depth buffer, the callbacks,

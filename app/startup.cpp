@@ -15,6 +15,9 @@ void startGame(int* argc, char** argv) {
     // After glutInit, so a size given on the command line is overridden.
     glutInitWindowSize(600, 600);
     glutCreateWindow("Zarvel");
+    // One frame is drawn per step: a swap that waited for the display would
+    // hold the step to the display's rate.
+    unsyncSwaps();
     // A held key gives one press and one release, not a stream of both.
     glutIgnoreKeyRepeat(1);
     glutReshapeFunc(reshape);

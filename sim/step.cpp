@@ -32,11 +32,20 @@ void idleStep() {
     world.lastStepTime = stepNow;
     const double stepSeconds = stepElapsed / 1000.0;
 
-    // 2. Joystick poll: joystickBits is current before the bits are read.
-    //    Every joystick that delivers a sample adds its held controls to
-    //    joystickBits, cleared just before; when none does (the stick failed or was unplugged, and the toolkit
-    //    gave up on it), the joystick counts as released rather than holding
-    //    its last sample for the rest of the game.
+    // 2. Input poll. A key the game holds but the window system no longer
+    //    holds down for the game's window lets go of its control: the toolkit
+    //    reports no loss of the keyboard, and a release it turned into
+    //    another character (Ctrl with space is NUL) would leave the control
+    //    held for ever. Nothing is asked while no key is held.
+    if (world.keyBits != 0) {
+        world.keyBits &= toolkitKeysStillDown(world.keyBits);
+    }
+    //    Then joystickBits is made current before the bits are read. Every
+    //    joystick that delivers a sample adds its held controls to
+    //    joystickBits, cleared just before; when none does (the stick failed
+    //    or was unplugged, and the toolkit gave up on it), the joystick
+    //    counts as released rather than holding its last sample for the rest
+    //    of the game.
     if (world.hasJoystick != 0) {
         world.joystickBits = 0;
         toolkitForceJoystickPoll();

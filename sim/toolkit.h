@@ -19,3 +19,10 @@ void toolkitForceJoystickPoll();
 
 // Asks for the window to be redrawn.
 void toolkitPostRedisplay();
+
+// Of the controls `held` on the keyboard (control bits), those whose keys are
+// still down for the game's window: none once another window has the
+// keyboard, and none whose key went up without the game hearing it (let go
+// while another window had the keyboard, or with a modifier that turned its
+// release into another character). Asks the window system at most once.
+int toolkitKeysStillDown(int held);

@@ -22,6 +22,11 @@ void toolkitForceJoystickPoll() {
 
 void toolkitPostRedisplay() { recorder.redisplays += 1; }
 
+int toolkitKeysStillDown(int held) {
+    recorder.keyChecks += 1;
+    return held & ~recorder.keysUp;
+}
+
 void toolkitWaitForClock(int dueMs) {
     recorder.waits += 1;
     recorder.waitDue = dueMs;

@@ -17,6 +17,8 @@ struct ToolkitRecorder {
     int joystickX = 0;  // -1000..1000
     int joystickY = 0;  // -1000..1000
     bool secondJoystick = false;  // a second stick, idle, is polled after the first
+    int keyChecks = 0;            // calls of toolkitKeysStillDown
+    int keysUp = 0;               // control bits whose keys the window system says are up
 };
 
 extern ToolkitRecorder recorder;

@@ -190,6 +190,44 @@ TEST_F(Step, LostJoystickCountsAsReleasedAndLeavesTheKeysAlone) {
     EXPECT_EQ(world.yawDeg, yaw) << "the lost stick kept turning the gun";
 }
 
+// Keys whose release the window never heard (the keyboard went to another
+// window, or a modifier changed the released character) let go of their
+// controls in the very step that finds them up; the joystick holds on, and
+// keys pressed afterwards work as before. With no key held nothing is asked.
+TEST_F(Step, KeysTheWindowNoLongerHoldsLetGoAndTheJoystickHoldsOn) {
+    world.hasJoystick = 1;
+    recorder.joystickAttached = true;
+    recorder.joystickY = -1000;  // stick up
+    world.keyBits = CONTROL_FIRE | CONTROL_LEFT | CONTROL_ZOOM2;
+    for (int i = 0; i < 10; i++) stepBy(10);
+    ASSERT_EQ(recorder.keyChecks, 10);
+    ASSERT_EQ(world.zoomLevel, 2);
+    ASSERT_EQ(world.fireCooldown, 0) << "the next step could fire";
+
+    recorder.keysUp = CONTROL_FIRE;  // space let go with Ctrl held
+    const int shotsLeft = world.shotsLeft;
+    stepBy(10);
+    EXPECT_EQ(world.keyBits, CONTROL_LEFT | CONTROL_ZOOM2);
+    EXPECT_EQ(world.fireInput, 0);
+    EXPECT_EQ(world.shotsLeft, shotsLeft) << "fired in the step that found space up";
+
+    recorder.keysUp = CONTROL_ALL;  // another window took the keyboard
+    const float yaw = world.yawDeg;
+    stepBy(10);
+    EXPECT_EQ(world.keyBits, 0);
+    EXPECT_EQ(world.yawInput, 0);
+    EXPECT_EQ(world.yawDeg, yaw);
+    EXPECT_EQ(world.zoomLevel, 0);
+    EXPECT_EQ(world.pitchInput, CONTROL_UP) << "the joystick let go too";
+    for (int i = 0; i < 5; i++) stepBy(10);
+    EXPECT_EQ(recorder.keyChecks, 12) << "asked while no key was held";
+
+    recorder.keysUp = 0;  // the keyboard is back
+    keyboard(' ', 0, 0);
+    stepBy(10);
+    EXPECT_EQ(world.shotsLeft, shotsLeft - 1) << "space did not fire once the keyboard was back";
+}
+
 TEST_F(Step, SpawnCountdownReloadsAndNeverOverflows) {
     stepBy(10);
     EXPECT_EQ(world.targets[0].state, TARGET_ALIVE);

@@ -4,6 +4,7 @@
 #include <GL/freeglut.h>
 
 #include "controls.h"
+#include "shell.h"
 #include "toolkit.h"
 
 static_assert(GLUT_KEY_LEFT == KEY_LEFT && GLUT_KEY_UP == KEY_UP && GLUT_KEY_RIGHT == KEY_RIGHT &&
@@ -26,3 +27,12 @@ void toolkitWaitForClock(int dueMs) { zarvelWakeAt(dueMs); }
 void toolkitForceJoystickPoll() { glutForceJoystickFunc(); }
 
 void toolkitPostRedisplay() { glutPostRedisplay(); }
+
+// The page lets go of every key it holds when the canvas loses the keyboard,
+// and hands the game every key-up of a key it holds, whatever the modifiers
+// (glut.js): what the game holds is still down.
+int toolkitKeysStillDown(int held) { return held; }
+
+// The browser shows a frame when it composites the page, never waiting in
+// the swap: there is no swap interval to ask for.
+void unsyncSwaps() {}

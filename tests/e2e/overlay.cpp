@@ -140,7 +140,7 @@ void openReferenceWindow(const std::string& display) {
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE);
     glutInitWindowSize(AREA, REFERENCE_HEIGHT);
     glutInitWindowPosition(0, 768 - REFERENCE_HEIGHT);
-    glutCreateWindow("zarvel-e2e-reference");
+    glutCreateWindow(REFERENCE_WINDOW_TITLE);
     glutDisplayFunc(ignoreDisplay);
 }
 

@@ -18,6 +18,10 @@ struct OverlayText {
     int fps = 0;           // 0..999, 0 when not shown
 };
 
+// The title of the driver's reference window, a window of another X client
+// than the game's, which the tests can also give the keyboard to.
+constexpr const char* REFERENCE_WINDOW_TITLE = "zarvel-e2e-reference";
+
 // Opens the driver's own freeglut window (600 x 100, at the bottom of the
 // screen, clear of the game's window) on the display; its back buffer is
 // where the candidate texts are drawn. Call once per process.

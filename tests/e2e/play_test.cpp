@@ -43,13 +43,16 @@ protected:
     Frame frame;
     OverlayText line;
     ChildEnvironment environment;  // the game's changes to the driver's environment
+    int slowestSteps = 1000;       // lowest and highest step rates the readout
+    int fastestSteps = 0;          // showed while the shots were counted
+    bool managed = false;          // a window manager places the window and gives it the keyboard
 
     void SetUp() override {
         ASSERT_TRUE(session().error.empty()) << session().error;
         launchGame(game, currentTestName(), {}, environment);
         ASSERT_TRUE(waitForGameWindow(game, 30.0))
             << "no window titled Zarvel; the game wrote:\n" << readFile(game.outputPath);
-        focusWindow(session().display, game.window);
+        if (!managed) focusWindow(session().display, game.window);
         ASSERT_TRUE(waitForOverlay(game, 30.0, frame, line))
             << "no readable text line at the top left; the game wrote:\n"
             << readFile(game.outputPath);
@@ -67,6 +70,26 @@ protected:
         while (findWindowByTitle(session().display, "Zarvel") != 0 && nowSeconds() < deadline) {
             sleepSeconds(0.02);
         }
+    }
+
+    // Expects the first frame's line, the blue sky, the lit sand and the barrel.
+    void expectStartScene() {
+        EXPECT_EQ(line.text, "000/10000");
+        for (const auto& [x, y] : {std::pair{300, 60}, {20, 150}, {580, 150}, {300, 250}}) {
+            const Rgb sky = pixelAt(frame, x, y);
+            EXPECT_TRUE(nearColour(sky, SKY_COLOUR, 0))
+                << "no blue sky at " << x << "," << y << ": " << int(sky.r) << " " << int(sky.g)
+                << " " << int(sky.b);
+        }
+        const Rgb sand = expectedSandColour();
+        for (const auto& [x, y] : {std::pair{20, 590}, {580, 590}, {150, 400}, {450, 350}}) {
+            const Rgb floor = pixelAt(frame, x, y);
+            EXPECT_TRUE(nearColour(floor, sand, 6))
+                << "no sand floor at " << x << "," << y << ": " << int(floor.r) << " "
+                << int(floor.g) << " " << int(floor.b) << ", expected about " << int(sand.r)
+                << " " << int(sand.g) << " " << int(sand.b);
+        }
+        EXPECT_GE(barrelShare(frame), 0.9) << "no barrel at the bottom centre";
     }
 
     // Keeps grabbing until a ball is seen; false after `seconds`.
@@ -147,6 +170,64 @@ protected:
         }
         return OverlayText{};
     }
+
+    // Reads the line until its shot count has not changed for half a second
+    // (a gun that fires changes it 50 times a second); the count, or -1
+    // when it keeps changing for `seconds`.
+    int settledShotsLeft(double seconds) {
+        const double deadline = nowSeconds() + seconds * slowFactor();
+        int shown = -1;
+        double since = nowSeconds();
+        while (nowSeconds() < deadline) {
+            const OverlayText now = readLineNow(game);
+            if (now.read && now.shotsLeft != shown) {
+                shown = now.shotsLeft;
+                since = nowSeconds();
+            }
+            if (shown != -1 && nowSeconds() - since >= 0.5) return shown;
+            sleepSeconds(0.01);
+        }
+        return -1;
+    }
+
+    // Reads the line until it shows at most `most` shots left, widening the
+    // range of step rates seen; the time and the count then, or a count of
+    // -1 after `seconds`.
+    std::pair<double, int> waitForShotsLeft(int most, double seconds) {
+        const double deadline = nowSeconds() + seconds * slowFactor();
+        while (nowSeconds() < deadline) {
+            const OverlayText now = readLineNow(game);
+            if (now.read && now.fpsShown) {
+                slowestSteps = std::min(slowestSteps, now.fps);
+                fastestSteps = std::max(fastestSteps, now.fps);
+            }
+            if (now.read && now.shotsLeft <= most) return {nowSeconds(), now.shotsLeft};
+            sleepSeconds(0.005);
+        }
+        return {nowSeconds(), -1};
+    }
+
+    // Degrees per second the view turns, from the ball's place on the screen
+    // 5 and then 15 new frames from now; the ball's own drift is at most about
+    // 2 degrees per second. Fails the test when the ball is out of view.
+    double turnRate() {
+        Blob first;
+        Blob second;
+        EXPECT_TRUE(waitForNewFrames(game, 5, 30.0, frame));
+        const double firstAt = nowSeconds();
+        if (!findBall(frame, first)) {
+            ADD_FAILURE() << "the ball left the view";
+            return 1e9;
+        }
+        EXPECT_TRUE(waitForNewFrames(game, 10, 30.0, frame));
+        const double secondAt = nowSeconds();
+        if (!findBall(frame, second)) {
+            ADD_FAILURE() << "the ball left the view";
+            return 1e9;
+        }
+        return std::abs(headingOnScreen(second.centreX) - headingOnScreen(first.centreX)) /
+               (secondAt - firstAt);
+    }
 };
 
 TEST_F(Play, OpensTheWindowWithSkySandBarrelAndFullAmmunition) {
@@ -156,23 +237,7 @@ TEST_F(Play, OpensTheWindowWithSkySandBarrelAndFullAmmunition) {
     EXPECT_EQ(width, 600);
     EXPECT_EQ(height, 600);
     EXPECT_EQ(windowTitle(session().display, game.window), "Zarvel");
-    EXPECT_EQ(line.text, "000/10000");
-
-    for (const auto& [x, y] : {std::pair{300, 60}, {20, 150}, {580, 150}, {300, 250}}) {
-        const Rgb sky = pixelAt(frame, x, y);
-        EXPECT_TRUE(nearColour(sky, SKY_COLOUR, 0))
-            << "no blue sky at " << x << "," << y << ": " << int(sky.r) << " " << int(sky.g) << " "
-            << int(sky.b);
-    }
-    const Rgb sand = expectedSandColour();
-    for (const auto& [x, y] : {std::pair{20, 590}, {580, 590}, {150, 400}, {450, 350}}) {
-        const Rgb floor = pixelAt(frame, x, y);
-        EXPECT_TRUE(nearColour(floor, sand, 6))
-            << "no sand floor at " << x << "," << y << ": " << int(floor.r) << " " << int(floor.g)
-            << " " << int(floor.b) << ", expected about " << int(sand.r) << " " << int(sand.g)
-            << " " << int(sand.b);
-    }
-    EXPECT_GE(barrelShare(frame), 0.9) << "no barrel at the bottom centre";
+    expectStartScene();
 }
 
 TEST_F(Play, FirstTargetAppearsWhereTheFixedSequencePutsIt) {
@@ -297,7 +362,7 @@ TEST_F(Play, LeftArrowTurnsTheViewLeftAndRightArrowTurnsItBack) {
     Blob ball;
     sendKey(session().display, XK_Left, true);
     bool movedRight = false;
-    const double deadline = nowSeconds() + 5.0 * slowFactor();
+    const double deadline = nowSeconds() + 30.0 * slowFactor();
     while (!movedRight && nowSeconds() < deadline) {
         movedRight = grabFrame(session().display, game.window, frame) && findBall(frame, ball) &&
                      ball.centreX >= start.centreX + 40.0;
@@ -305,25 +370,15 @@ TEST_F(Play, LeftArrowTurnsTheViewLeftAndRightArrowTurnsItBack) {
     sendKey(session().display, XK_Left, false);
     ASSERT_TRUE(movedRight) << "holding the left arrow did not move the ball right";
 
-    Blob turned;
-    ASSERT_TRUE(waitForNewFrames(game, 5, 5.0, frame));
-    const double turnedAt = nowSeconds();
-    ASSERT_TRUE(findBall(frame, turned)) << "the ball left the view";
-    ASSERT_TRUE(waitForNewFrames(game, 10, 5.0, frame));
-    const double stillAt = nowSeconds();
+    // A held arrow turns at least 0.5 degrees per step once it has sped up.
+    EXPECT_LT(turnRate(), 10.0) << "the view kept turning after the release, degrees per second";
+    EXPECT_GE(barrelShare(frame), 0.9) << "the barrel did not turn with the view";
     Blob still;
     ASSERT_TRUE(findBall(frame, still));
-    // A held arrow turns at least 0.5 degrees per step once it has sped up;
-    // the ball's own drift is at most about 2 degrees per second.
-    const double turnRate =
-        std::abs(headingOnScreen(still.centreX) - headingOnScreen(turned.centreX)) /
-        (stillAt - turnedAt);
-    EXPECT_LT(turnRate, 10.0) << "the view kept turning after the release, degrees per second";
-    EXPECT_GE(barrelShare(frame), 0.9) << "the barrel did not turn with the view";
 
     sendKey(session().display, XK_Right, true);
     bool movedLeft = false;
-    const double backDeadline = nowSeconds() + 5.0 * slowFactor();
+    const double backDeadline = nowSeconds() + 30.0 * slowFactor();
     while (!movedLeft && nowSeconds() < backDeadline) {
         movedLeft = grabFrame(session().display, game.window, frame) && findBall(frame, ball) &&
                     ball.centreX <= still.centreX - 40.0;
@@ -332,15 +387,202 @@ TEST_F(Play, LeftArrowTurnsTheViewLeftAndRightArrowTurnsItBack) {
     EXPECT_TRUE(movedLeft) << "holding the right arrow did not move the ball back left";
 }
 
+// Keys held when another window takes the keyboard are let go, although
+// their releases go to that window: the gun stops firing and turning at
+// once, and when the game has the keyboard again its keys work as before.
+TEST_F(Play, KeysHeldWhenAnotherWindowTakesTheKeyboardLetGo) {
+    Blob start;
+    ASSERT_TRUE(waitForBall(start, 10.0));
+    sendKey(session().display, XK_space, true);
+    ASSERT_NE(waitForShotsLeft(9999, 30.0).second, -1) << "space did not fire";
+    // The left arrow goes down just before the keyboard goes, so that the ball
+    // is still in view to show whether the view stands still.
+    sendKey(session().display, XK_Left, true);
+    const Window other = findWindowByTitle(session().display, REFERENCE_WINDOW_TITLE);
+    ASSERT_NE(other, 0u) << "no window of another client to give the keyboard to";
+    XSetInputFocus(session().display, other, RevertToPointerRoot, CurrentTime);
+    XSync(session().display, False);
+
+    const int stopped = settledShotsLeft(30.0);
+    EXPECT_NE(stopped, -1) << "the gun kept firing with the keyboard in another window";
+    EXPECT_LT(turnRate(), 10.0) << "the view kept turning with the keyboard in another window";
+    sendKey(session().display, XK_Left, false);
+    sendKey(session().display, XK_space, false);
+    ASSERT_TRUE(waitForNewFrames(game, 10, 30.0, frame));
+    EXPECT_EQ(readLineNow(game).shotsLeft, stopped) << "the releases in the other window fired";
+
+    focusWindow(session().display, game.window);
+    sendKey(session().display, XK_space, true);
+    EXPECT_NE(waitForShotsLeft(stopped - 1, 30.0).second, -1) << "space did not fire again";
+    sendKey(session().display, XK_space, false);
+    EXPECT_NE(settledShotsLeft(30.0), -1) << "the gun kept firing after space was let go";
+}
+
+// A release with a modifier held is another character to the toolkit (Ctrl
+// with space is NUL) or none at all; whatever went down or up meanwhile,
+// letting go of space stops the gun.
+TEST_F(Play, SpaceLetGoWithAModifierHeldStopsFiring) {
+    const std::pair<unsigned long, const char*> modifiers[] = {
+        {XK_Control_L, "Ctrl"},        {XK_Alt_L, "Alt"},          {XK_Shift_L, "Shift"},
+        {XK_Super_L, "Super"},         {XK_ISO_Level3_Shift, "AltGr"}, {XK_Caps_Lock, "Caps Lock"}};
+    for (const auto& [modifier, name] : modifiers) {
+        const int before = readLineNow(game).shotsLeft;
+        sendKey(session().display, XK_space, true);
+        ASSERT_NE(waitForShotsLeft(before - 1, 30.0).second, -1) << "space did not fire";
+        sendKey(session().display, modifier, true);
+        sendKey(session().display, XK_space, false);
+        sendKey(session().display, modifier, false);
+        EXPECT_NE(settledShotsLeft(30.0), -1)
+            << "the gun kept firing after space was let go with " << name << " held";
+    }
+}
+
+// The game on a display that syncs buffer swaps (synced_display.cpp stands in
+// for a driver on a 60 Hz display that starts at swap interval 1); on a real
+// driver that offers swap control, Mesa's zink over lavapipe, the same
+// library only watches the intervals asked for and what the driver reports.
+class SwapControl : public Play {
+protected:
+    std::string intervals;  // the log of the intervals the game asked for
+
+    // Starts the game with the library preloaded and the given changes.
+    void start(std::vector<std::string> changes) {
+        intervals = logPath(currentTestName() + ".intervals");
+        unlink(intervals.c_str());
+        changes.push_back("ZARVEL_SWAP_INTERVAL_LOG=" + intervals);
+        changes.push_back(std::string("LD_PRELOAD=") + ZARVEL_E2E_SYNCED_DISPLAY);
+        environment.set = changes;
+        Play::SetUp();
+    }
+
+    void SetUp() override {}
+};
+
+// Waiting for the display would hold the game to 60 steps a second.
+TEST_F(SwapControl, OnADisplayThatSyncsSwapsTheGameKeepsItsStepRate) {
+    start({"ZARVEL_SYNCED_DISPLAY=60"});
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(readFile(intervals), "EXT asked 0, interval before 1 after 0\n");
+    int fastest = switchRateOnAndRead();
+    const double deadline = nowSeconds() + 30.0 * slowFactor();
+    while (fastest < 95 && nowSeconds() < deadline) {
+        fastest = std::max(fastest, waitForNewRate(readLineNow(game).fps, 2.0));
+    }
+    std::cout << "fastest step rate shown: " << fastest << " steps per second\n";
+    EXPECT_GE(fastest, 95) << "the steps wait for the display";
+}
+
+TEST_F(SwapControl, OnZinkTheGameDrawsAsOnLlvmpipeAndAsksForIntervalZero) {
+    // lavapipe is a CPU device, which zink takes only when software is asked for.
+    start({"LIBGL_ALWAYS_SOFTWARE=1", "MESA_LOADER_DRIVER_OVERRIDE=zink",
+           "XDG_RUNTIME_DIR=" + logPath("")});
+    if (HasFatalFailure()) return;
+    expectStartScene();
+    EXPECT_EQ(readFile(intervals), "EXT asked 0, interval before 1 after 0\n")
+        << "the game wrote:\n" << readFile(game.outputPath);
+}
+
+// The game under a real window manager, openbox with its own default
+// settings, started on the driver's display for this test.
+class WindowManager : public Play {
+protected:
+    ChildProcess manager;
+
+    void SetUp() override {
+        ASSERT_TRUE(session().error.empty()) << session().error;
+        manager = startProcess({ZARVEL_E2E_OPENBOX, "--sm-disable"},
+                               {{"DISPLAY=" + session().server.display}, {}},
+                               logPath(currentTestName() + ".openbox"));
+        const double deadline = nowSeconds() + 30.0 * slowFactor();
+        while (!windowManagerRunning(session().display) && nowSeconds() < deadline) {
+            sleepSeconds(0.05);
+        }
+        ASSERT_TRUE(windowManagerRunning(session().display))
+            << "openbox did not start: " << readFile(logPath(currentTestName() + ".openbox"));
+        managed = true;
+        Play::SetUp();
+    }
+
+    void TearDown() override {
+        Play::TearDown();
+        endProcess(manager);
+    }
+
+    // The window manager's own switch to the next window: Alt+Tab, with Alt
+    // let go once openbox shows its list of windows (let go before it has
+    // taken the keyboard, openbox would wait for the release for ever).
+    void switchWindow() {
+        sendKey(session().display, XK_Alt_L, true);
+        sendKey(session().display, XK_Tab, true);
+        sendKey(session().display, XK_Tab, false);
+        const double deadline = nowSeconds() + 30.0 * slowFactor();
+        while (findWindowByClass(session().display, "OPENBOX_FOCUS_CYCLE_POPUP") == 0 &&
+               nowSeconds() < deadline) {
+            sleepSeconds(0.02);
+        }
+        sendKey(session().display, XK_Alt_L, false);
+    }
+
+    // Waits until the keyboard's focus is on `window`; false after `seconds`.
+    bool waitForFocus(Window window, double seconds) {
+        const double deadline = nowSeconds() + seconds * slowFactor();
+        while (nowSeconds() < deadline) {
+            Window focus = 0;
+            int revertTo = 0;
+            XGetInputFocus(session().display, &focus, &revertTo);
+            if (focus == window) return true;
+            sleepSeconds(0.02);
+        }
+        return false;
+    }
+};
+
+TEST_F(WindowManager, FramedGameTakesTheKeyboardSwitchesAwayAndBackAndClosesWithAltF4) {
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(windowSize(session().display, game.window, width, height));
+    EXPECT_EQ(width, 600);
+    EXPECT_EQ(height, 600);
+    int frameWidth = 0;
+    int frameHeight = 0;
+    const Window frameWindow = topLevelAncestor(session().display, game.window);
+    ASSERT_NE(frameWindow, game.window) << "the window manager put no frame around the window";
+    ASSERT_TRUE(windowSize(session().display, frameWindow, frameWidth, frameHeight));
+    EXPECT_GT(frameHeight, 600) << "no title bar";
+    EXPECT_GE(frameWidth, 600);
+    expectStartScene();
+
+    ASSERT_TRUE(waitForFocus(game.window, 30.0)) << "the game did not get the keyboard at start";
+    sendKey(session().display, XK_space, true);
+    ASSERT_NE(waitForShotsLeft(9999, 30.0).second, -1) << "space did not fire";
+    const Window other = findWindowByTitle(session().display, REFERENCE_WINDOW_TITLE);
+    switchWindow();
+    ASSERT_TRUE(waitForFocus(other, 30.0)) << "Alt+Tab did not move the keyboard away";
+    const int stopped = settledShotsLeft(30.0);
+    EXPECT_NE(stopped, -1) << "the gun kept firing with the keyboard in another window";
+    sendKey(session().display, XK_space, false);
+
+    switchWindow();
+    ASSERT_TRUE(waitForFocus(game.window, 30.0)) << "Alt+Tab did not bring the keyboard back";
+    sendKey(session().display, XK_space, true);
+    EXPECT_NE(waitForShotsLeft(stopped - 1, 30.0).second, -1) << "space did not fire again";
+    sendKey(session().display, XK_space, false);
+    ASSERT_NE(settledShotsLeft(30.0), -1) << "the gun kept firing after space was let go";
+
+    sendKey(session().display, XK_Alt_L, true);
+    sendKey(session().display, XK_F4, true);
+    sendKey(session().display, XK_F4, false);
+    sendKey(session().display, XK_Alt_L, false);
+    EXPECT_TRUE(waitForExit(game.process, 30.0 * slowFactor())) << "Alt+F4 did not close the game";
+}
+
 // The real game with a joystick: the fake library (fake_joystick.cpp) makes
 // the toolkit find /dev/input/js0 and read it from a FIFO that the driver
 // writes joystick events into, as the kernel's joystick driver does.
 class JoystickPlay : public Play {
 protected:
-    std::string fifo;      // stands in for /dev/input/js0
-    int stick = -1;        // the driver's writing end of it
-    int slowestSteps = 1000;  // lowest and highest step rates the readout
-    int fastestSteps = 0;     // showed while the shots were counted
+    std::string fifo;  // stands in for /dev/input/js0
+    int stick = -1;    // the driver's writing end of it
 
     void SetUp() override {
         fifo = logPath(currentTestName() + ".fifo");
@@ -370,42 +612,6 @@ protected:
         event.number = number;
         ASSERT_EQ(write(stick, &event, sizeof event), static_cast<ssize_t>(sizeof event));
         sleepSeconds(0.05);
-    }
-
-    // Reads the line until its shot count has not changed for half a second
-    // (a gun that fires changes it 50 times a second); the count, or -1
-    // when it keeps changing for `seconds`.
-    int settledShotsLeft(double seconds) {
-        const double deadline = nowSeconds() + seconds * slowFactor();
-        int shown = -1;
-        double since = nowSeconds();
-        while (nowSeconds() < deadline) {
-            const OverlayText now = readLineNow(game);
-            if (now.read && now.shotsLeft != shown) {
-                shown = now.shotsLeft;
-                since = nowSeconds();
-            }
-            if (shown != -1 && nowSeconds() - since >= 0.5) return shown;
-            sleepSeconds(0.01);
-        }
-        return -1;
-    }
-
-    // Reads the line until it shows at most `most` shots left, widening the
-    // range of step rates seen; the time and the count then, or a count of
-    // -1 after `seconds`.
-    std::pair<double, int> waitForShotsLeft(int most, double seconds) {
-        const double deadline = nowSeconds() + seconds * slowFactor();
-        while (nowSeconds() < deadline) {
-            const OverlayText now = readLineNow(game);
-            if (now.read && now.fpsShown) {
-                slowestSteps = std::min(slowestSteps, now.fps);
-                fastestSteps = std::max(fastestSteps, now.fps);
-            }
-            if (now.read && now.shotsLeft <= most) return {nowSeconds(), now.shotsLeft};
-            sleepSeconds(0.005);
-        }
-        return {nowSeconds(), -1};
     }
 };
 

@@ -14,8 +14,19 @@ namespace {
 // vanish between finding it and reading it).
 int ignoreError(Display*, XErrorEvent*) { return 0; }
 
-// Depth-first search below `parent` for a viewable window with the title.
-Window searchTree(Display* display, Window parent, const std::string& title) {
+// The class name of a window's WM_CLASS; empty when it has none.
+std::string windowClass(Display* display, Window window) {
+    XClassHint hint{};
+    if (XGetClassHint(display, window, &hint) == 0) return "";
+    const std::string name = hint.res_class != nullptr ? hint.res_class : "";
+    if (hint.res_name != nullptr) XFree(hint.res_name);
+    if (hint.res_class != nullptr) XFree(hint.res_class);
+    return name;
+}
+
+// Depth-first search below `parent` for a viewable window with the title
+// (or with the class name, when byClass).
+Window searchTree(Display* display, Window parent, const std::string& name, bool byClass) {
     Window root = 0;
     Window parentOfParent = 0;
     Window* children = nullptr;
@@ -26,8 +37,10 @@ Window searchTree(Display* display, Window parent, const std::string& title) {
         XWindowAttributes attributes{};
         const bool viewable = XGetWindowAttributes(display, children[i], &attributes) != 0 &&
                               attributes.map_state == IsViewable;
-        if (viewable && windowTitle(display, children[i]) == title) found = children[i];
-        if (found == 0) found = searchTree(display, children[i], title);
+        const std::string named =
+            byClass ? windowClass(display, children[i]) : windowTitle(display, children[i]);
+        if (viewable && named == name) found = children[i];
+        if (found == 0) found = searchTree(display, children[i], name, byClass);
     }
     if (children != nullptr) XFree(children);
     return found;
@@ -74,7 +87,11 @@ std::string windowTitle(Display* display, Window window) {
 }
 
 Window findWindowByTitle(Display* display, const std::string& title) {
-    return searchTree(display, DefaultRootWindow(display), title);
+    return searchTree(display, DefaultRootWindow(display), title, false);
+}
+
+Window findWindowByClass(Display* display, const std::string& name) {
+    return searchTree(display, DefaultRootWindow(display), name, true);
 }
 
 bool windowSize(Display* display, Window window, int& width, int& height) {
@@ -140,6 +157,33 @@ void sendCloseRequest(Display* display, Window window) {
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, window, False, NoEventMask, &event);
     XSync(display, False);
+}
+
+Window topLevelAncestor(Display* display, Window window) {
+    Window current = window;
+    for (;;) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display, current, &root, &parent, &children, &count) == 0) return current;
+        if (children != nullptr) XFree(children);
+        if (parent == root || parent == 0) return current;
+        current = parent;
+    }
+}
+
+bool windowManagerRunning(Display* display) {
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
+                                          XA_WINDOW, &type, &format, &count, &after, &data);
+    if (data != nullptr) XFree(data);
+    return status == Success && type == XA_WINDOW && count == 1;
 }
 
 bool hasXTest(Display* display) {

@@ -38,6 +38,9 @@ std::string windowTitle(Display* display, Window window);
 // The first viewable window titled `title` in the whole tree, or 0.
 Window findWindowByTitle(Display* display, const std::string& title);
 
+// The first viewable window of the class `name` (WM_CLASS) in the whole tree, or 0.
+Window findWindowByClass(Display* display, const std::string& name);
+
 // Size of a window's drawing area in pixels; false when the window is gone.
 bool windowSize(Display* display, Window window, int& width, int& height);
 
@@ -59,6 +62,14 @@ void sendCloseRequest(Display* display, Window window);
 
 // Writes the frame as a binary PPM picture (for looking at a failure).
 void saveFrame(const Frame& frame, const std::string& path);
+
+// The window's ancestor that is a child of the root window: the window
+// manager's frame around it, or the window itself when it has none.
+Window topLevelAncestor(Display* display, Window window);
+
+// True when a window manager has announced itself on the root window
+// (_NET_SUPPORTING_WM_CHECK).
+bool windowManagerRunning(Display* display);
 
 // True when the XTest extension is there.
 bool hasXTest(Display* display);
