@@ -16,6 +16,7 @@
 #include <functional>
 #include <iostream>
 
+#include "letgo.h"
 #include "scene.h"
 #include "session.h"
 
@@ -24,11 +25,6 @@ constexpr double FIRST_TARGET_HEADING = 358.0;  // degrees, from the fixed rando
 constexpr double FIRST_TARGET_DISTANCE = 138.0; // units from the gun
 constexpr double MAX_DRIFT_SPEED = 5.0;         // units per second per axis, at most
 constexpr double PI = 3.141592653589793;
-
-// Degrees right of the line of sight at which a column of the unzoomed view lies.
-double headingOnScreen(double column) {
-    return std::atan((column - 300.0) / 300.0 * std::tan(32.0 / 180.0 * PI)) / PI * 180.0;
-}
 
 std::string currentTestName() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -43,8 +39,6 @@ protected:
     Frame frame;
     OverlayText line;
     ChildEnvironment environment;  // the game's changes to the driver's environment
-    int slowestSteps = 1000;       // lowest and highest step rates the readout
-    int fastestSteps = 0;          // showed while the shots were counted
     bool managed = false;          // a window manager places the window and gives it the keyboard
 
     void SetUp() override {
@@ -169,64 +163,6 @@ protected:
             if (settled.read && later.read && later.shotsLeft == settled.shotsLeft) return later;
         }
         return OverlayText{};
-    }
-
-    // Reads the line until its shot count has not changed for half a second
-    // (a gun that fires changes it 50 times a second); the count, or -1
-    // when it keeps changing for `seconds`.
-    int settledShotsLeft(double seconds) {
-        const double deadline = nowSeconds() + seconds * slowFactor();
-        int shown = -1;
-        double since = nowSeconds();
-        while (nowSeconds() < deadline) {
-            const OverlayText now = readLineNow(game);
-            if (now.read && now.shotsLeft != shown) {
-                shown = now.shotsLeft;
-                since = nowSeconds();
-            }
-            if (shown != -1 && nowSeconds() - since >= 0.5) return shown;
-            sleepSeconds(0.01);
-        }
-        return -1;
-    }
-
-    // Reads the line until it shows at most `most` shots left, widening the
-    // range of step rates seen; the time and the count then, or a count of
-    // -1 after `seconds`.
-    std::pair<double, int> waitForShotsLeft(int most, double seconds) {
-        const double deadline = nowSeconds() + seconds * slowFactor();
-        while (nowSeconds() < deadline) {
-            const OverlayText now = readLineNow(game);
-            if (now.read && now.fpsShown) {
-                slowestSteps = std::min(slowestSteps, now.fps);
-                fastestSteps = std::max(fastestSteps, now.fps);
-            }
-            if (now.read && now.shotsLeft <= most) return {nowSeconds(), now.shotsLeft};
-            sleepSeconds(0.005);
-        }
-        return {nowSeconds(), -1};
-    }
-
-    // Degrees per second the view turns, from the ball's place on the screen
-    // 5 and then 15 new frames from now; the ball's own drift is at most about
-    // 2 degrees per second. Fails the test when the ball is out of view.
-    double turnRate() {
-        Blob first;
-        Blob second;
-        EXPECT_TRUE(waitForNewFrames(game, 5, 30.0, frame));
-        const double firstAt = nowSeconds();
-        if (!findBall(frame, first)) {
-            ADD_FAILURE() << "the ball left the view";
-            return 1e9;
-        }
-        EXPECT_TRUE(waitForNewFrames(game, 10, 30.0, frame));
-        const double secondAt = nowSeconds();
-        if (!findBall(frame, second)) {
-            ADD_FAILURE() << "the ball left the view";
-            return 1e9;
-        }
-        return std::abs(headingOnScreen(second.centreX) - headingOnScreen(first.centreX)) /
-               (secondAt - firstAt);
     }
 };
 
@@ -371,7 +307,8 @@ TEST_F(Play, LeftArrowTurnsTheViewLeftAndRightArrowTurnsItBack) {
     ASSERT_TRUE(movedRight) << "holding the left arrow did not move the ball right";
 
     // A held arrow turns at least 0.5 degrees per step once it has sped up.
-    EXPECT_LT(turnRate(), 10.0) << "the view kept turning after the release, degrees per second";
+    EXPECT_LT(turnRate(game), 10.0) << "the view kept turning after the release, degrees per second";
+    ASSERT_TRUE(grabFrame(session().display, game.window, frame));
     EXPECT_GE(barrelShare(frame), 0.9) << "the barrel did not turn with the view";
     Blob still;
     ASSERT_TRUE(findBall(frame, still));
@@ -390,52 +327,9 @@ TEST_F(Play, LeftArrowTurnsTheViewLeftAndRightArrowTurnsItBack) {
 // Keys held when another window takes the keyboard are let go, although
 // their releases go to that window: the gun stops firing and turning at
 // once, and when the game has the keyboard again its keys work as before.
-TEST_F(Play, KeysHeldWhenAnotherWindowTakesTheKeyboardLetGo) {
-    Blob start;
-    ASSERT_TRUE(waitForBall(start, 10.0));
-    sendKey(session().display, XK_space, true);
-    ASSERT_NE(waitForShotsLeft(9999, 30.0).second, -1) << "space did not fire";
-    // The left arrow goes down just before the keyboard goes, so that the ball
-    // is still in view to show whether the view stands still.
-    sendKey(session().display, XK_Left, true);
-    const Window other = findWindowByTitle(session().display, REFERENCE_WINDOW_TITLE);
-    ASSERT_NE(other, 0u) << "no window of another client to give the keyboard to";
-    XSetInputFocus(session().display, other, RevertToPointerRoot, CurrentTime);
-    XSync(session().display, False);
+TEST_F(Play, KeysHeldWhenAnotherWindowTakesTheKeyboardLetGo) { expectKeysLetGoElsewhere(game); }
 
-    const int stopped = settledShotsLeft(30.0);
-    EXPECT_NE(stopped, -1) << "the gun kept firing with the keyboard in another window";
-    EXPECT_LT(turnRate(), 10.0) << "the view kept turning with the keyboard in another window";
-    sendKey(session().display, XK_Left, false);
-    sendKey(session().display, XK_space, false);
-    ASSERT_TRUE(waitForNewFrames(game, 10, 30.0, frame));
-    EXPECT_EQ(readLineNow(game).shotsLeft, stopped) << "the releases in the other window fired";
-
-    focusWindow(session().display, game.window);
-    sendKey(session().display, XK_space, true);
-    EXPECT_NE(waitForShotsLeft(stopped - 1, 30.0).second, -1) << "space did not fire again";
-    sendKey(session().display, XK_space, false);
-    EXPECT_NE(settledShotsLeft(30.0), -1) << "the gun kept firing after space was let go";
-}
-
-// A release with a modifier held is another character to the toolkit (Ctrl
-// with space is NUL) or none at all; whatever went down or up meanwhile,
-// letting go of space stops the gun.
-TEST_F(Play, SpaceLetGoWithAModifierHeldStopsFiring) {
-    const std::pair<unsigned long, const char*> modifiers[] = {
-        {XK_Control_L, "Ctrl"},        {XK_Alt_L, "Alt"},          {XK_Shift_L, "Shift"},
-        {XK_Super_L, "Super"},         {XK_ISO_Level3_Shift, "AltGr"}, {XK_Caps_Lock, "Caps Lock"}};
-    for (const auto& [modifier, name] : modifiers) {
-        const int before = readLineNow(game).shotsLeft;
-        sendKey(session().display, XK_space, true);
-        ASSERT_NE(waitForShotsLeft(before - 1, 30.0).second, -1) << "space did not fire";
-        sendKey(session().display, modifier, true);
-        sendKey(session().display, XK_space, false);
-        sendKey(session().display, modifier, false);
-        EXPECT_NE(settledShotsLeft(30.0), -1)
-            << "the gun kept firing after space was let go with " << name << " held";
-    }
-}
+TEST_F(Play, SpaceLetGoWithAModifierHeldStopsFiring) { expectModifiedReleasesLetGo(game); }
 
 // The game on a display that syncs buffer swaps (synced_display.cpp stands in
 // for a driver on a 60 Hz display that starts at swap interval 1); on a real
@@ -554,20 +448,20 @@ TEST_F(WindowManager, FramedGameTakesTheKeyboardSwitchesAwayAndBackAndClosesWith
 
     ASSERT_TRUE(waitForFocus(game.window, 30.0)) << "the game did not get the keyboard at start";
     sendKey(session().display, XK_space, true);
-    ASSERT_NE(waitForShotsLeft(9999, 30.0).second, -1) << "space did not fire";
+    ASSERT_NE(waitForShotsLeft(game, 9999, 30.0).second, -1) << "space did not fire";
     const Window other = findWindowByTitle(session().display, REFERENCE_WINDOW_TITLE);
     switchWindow();
     ASSERT_TRUE(waitForFocus(other, 30.0)) << "Alt+Tab did not move the keyboard away";
-    const int stopped = settledShotsLeft(30.0);
+    const int stopped = settledShotsLeft(game, 30.0);
     EXPECT_NE(stopped, -1) << "the gun kept firing with the keyboard in another window";
     sendKey(session().display, XK_space, false);
 
     switchWindow();
     ASSERT_TRUE(waitForFocus(game.window, 30.0)) << "Alt+Tab did not bring the keyboard back";
     sendKey(session().display, XK_space, true);
-    EXPECT_NE(waitForShotsLeft(stopped - 1, 30.0).second, -1) << "space did not fire again";
+    EXPECT_NE(waitForShotsLeft(game, stopped - 1, 30.0).second, -1) << "space did not fire again";
     sendKey(session().display, XK_space, false);
-    ASSERT_NE(settledShotsLeft(30.0), -1) << "the gun kept firing after space was let go";
+    ASSERT_NE(settledShotsLeft(game, 30.0), -1) << "the gun kept firing after space was let go";
 
     sendKey(session().display, XK_Alt_L, true);
     sendKey(session().display, XK_F4, true);
@@ -652,32 +546,33 @@ TEST_F(JoystickPlay, StickAimsButtonsFireAndZoomAndAnUnpluggedStickLetsGo) {
     // up to its next change after the count.
     const int shownBefore = switchRateOnAndRead();
     ASSERT_GT(shownBefore, 0) << "no step rate shown";
+    RateRange rates;
     send(JS_EVENT_BUTTON, 0, 1);
-    const auto [firstAt, first] = waitForShotsLeft(9999, 5.0);
+    const auto [firstAt, first] = waitForShotsLeft(game, 9999, 5.0, &rates);
     ASSERT_NE(first, -1) << "button 0 did not fire";
-    const auto [lastAt, last] = waitForShotsLeft(first - 50, 5.0);
+    const auto [lastAt, last] = waitForShotsLeft(game, first - 50, 5.0, &rates);
     ASSERT_NE(last, -1) << "button 0 stopped firing while held";
     const double rate = (first - last) / (lastAt - firstAt);
     const int shownAfter = waitForNewRate(readLineNow(game).fps, 2.0);
-    slowestSteps = std::min({slowestSteps, shownBefore, shownAfter > 0 ? shownAfter : 100});
-    fastestSteps = std::max({fastestSteps, shownBefore, shownAfter});
+    const int slowest = std::min({rates.slowest, shownBefore, shownAfter > 0 ? shownAfter : 100});
+    const int fastest = std::max({rates.fastest, shownBefore, shownAfter});
     std::cout << "button 0 held: " << first - last << " shots in " << lastAt - firstAt << " s, "
-              << rate << " per second at " << slowestSteps << " to " << fastestSteps
+              << rate << " per second at " << slowest << " to " << fastest
               << " steps per second\n";
-    EXPECT_GE(rate, 0.8 * slowestSteps / 2.0 - 2.0) << "fewer than one shot every second step";
-    EXPECT_LE(rate, 1.1 * fastestSteps / 2.0 + 2.0) << "more than one shot every second step";
+    EXPECT_GE(rate, 0.8 * slowest / 2.0 - 2.0) << "fewer than one shot every second step";
+    EXPECT_LE(rate, 1.1 * fastest / 2.0 + 2.0) << "more than one shot every second step";
     EXPECT_LE(rate, 53.0) << "more than one shot every second 10 ms step";
     send(JS_EVENT_BUTTON, 0, 0);
-    const int released = settledShotsLeft(5.0);
+    const int released = settledShotsLeft(game, 5.0);
     ASSERT_NE(released, -1) << "the gun kept firing after button 0 was released";
 
     // Unplugged while button 0 is held, the stick no longer fires.
     send(JS_EVENT_BUTTON, 0, 1);
-    ASSERT_NE(waitForShotsLeft(released - 10, 5.0).second, -1) << "button 0 did not fire again";
+    ASSERT_NE(waitForShotsLeft(game, released - 10, 5.0).second, -1) << "button 0 did not fire again";
     ASSERT_EQ(kill(game.process.pid, SIGUSR1), 0);
-    const int unplugged = settledShotsLeft(5.0);
+    const int unplugged = settledShotsLeft(game, 5.0);
     ASSERT_NE(unplugged, -1) << "the gun kept firing after the joystick was unplugged";
-    EXPECT_EQ(waitForShotsLeft(unplugged - 1, 1.0).second, -1) << "the gun fired again";
+    EXPECT_EQ(waitForShotsLeft(game, unplugged - 1, 1.0).second, -1) << "the gun fired again";
 }
 
 TEST_F(Play, CloseRequestEndsTheGameWithStatusZero) {

@@ -5,6 +5,7 @@
 
 #include "session.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -141,6 +142,36 @@ bool waitForNewFrames(GameRun& run, int count, double seconds, Frame& frame) {
         previous = frame;
     }
     return changes >= count;
+}
+
+std::pair<double, int> waitForShotsLeft(GameRun& run, int most, double seconds, RateRange* rates) {
+    const double deadline = nowSeconds() + seconds * slowFactor();
+    while (nowSeconds() < deadline) {
+        const OverlayText now = readLineNow(run);
+        if (now.read && now.fpsShown && rates != nullptr) {
+            rates->slowest = std::min(rates->slowest, now.fps);
+            rates->fastest = std::max(rates->fastest, now.fps);
+        }
+        if (now.read && now.shotsLeft <= most) return {nowSeconds(), now.shotsLeft};
+        sleepSeconds(0.005);
+    }
+    return {nowSeconds(), -1};
+}
+
+int settledShotsLeft(GameRun& run, double seconds) {
+    const double deadline = nowSeconds() + seconds * slowFactor();
+    int shown = -1;
+    double since = nowSeconds();
+    while (nowSeconds() < deadline) {
+        const OverlayText now = readLineNow(run);
+        if (now.read && now.shotsLeft != shown) {
+            shown = now.shotsLeft;
+            since = nowSeconds();
+        }
+        if (shown != -1 && nowSeconds() - since >= 0.5) return shown;
+        sleepSeconds(0.01);
+    }
+    return -1;
 }
 
 void finishGame(GameRun& run) {

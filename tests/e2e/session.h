@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "overlay.h"
@@ -54,6 +55,23 @@ bool waitForLine(GameRun& run, double seconds, const std::string& wanted, Frame&
 // Grabs frames until `count` of them differ from the one before (the game
 // kept drawing); false when it does not within `seconds`.
 bool waitForNewFrames(GameRun& run, int count, double seconds, Frame& frame);
+
+// The lowest and highest step rates the line showed while it was read.
+struct RateRange {
+    int slowest = 1000;  // steps per second
+    int fastest = 0;     // steps per second
+};
+
+// Reads the line until it shows at most `most` shots left, widening `rates`
+// (when given) by the step rates shown meanwhile; the time and the count
+// then, or a count of -1 after `seconds`.
+std::pair<double, int> waitForShotsLeft(GameRun& run, int most, double seconds,
+                                        RateRange* rates = nullptr);
+
+// Reads the line until its shot count has not changed for half a second (a
+// gun that fires changes it 50 times a second); the count, or -1 when it
+// keeps changing for `seconds`.
+int settledShotsLeft(GameRun& run, double seconds);
 
 // Closes the game: the close request, then signals if it does not end.
 void finishGame(GameRun& run);
