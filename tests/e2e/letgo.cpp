@@ -53,6 +53,12 @@ void expectKeysLetGoElsewhere(GameRun& run) {
     Display* display = session().display;
     const Window other = findWindowByTitle(display, REFERENCE_WINDOW_TITLE);
     ASSERT_NE(other, 0u) << "no window of another client to give the keyboard to";
+    Blob ball;
+    double seenAt = 0.0;
+    const double deadline = nowSeconds() + 30.0 * slowFactor();
+    bool seen = false;
+    while (!seen && nowSeconds() < deadline) seen = ballAfter(run, 1, ball, seenAt);
+    ASSERT_TRUE(seen) << "no ball appeared";
     sendKey(display, XK_space, true);
     ASSERT_NE(waitForShotsLeft(run, 9999, 30.0).second, -1) << "space did not fire";
     // The arrow goes down just before the keyboard goes, so that the ball is

@@ -46,6 +46,18 @@ Window searchTree(Display* display, Window parent, const std::string& name, bool
     return found;
 }
 
+// Sends a window manager's WM_PROTOCOLS message with `protocol`.
+void sendProtocolMessage(Display* display, Window window, Atom protocol) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(protocol);
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+}
+
 // Position of one colour channel in a pixel value, from its mask.
 int maskShift(unsigned long mask) {
     int shift = 0;
@@ -138,6 +150,16 @@ void focusWindow(Display* display, Window window) {
     XSync(display, False);
     XWarpPointer(display, None, window, 0, 0, 0, 0, width / 2, height / 2);
     XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+    // A window that asks to be told (Wine's do) gets WM_TAKE_FOCUS too.
+    Atom* protocols = nullptr;
+    int count = 0;
+    const Atom takeFocus = XInternAtom(display, "WM_TAKE_FOCUS", False);
+    bool asks = false;
+    if (XGetWMProtocols(display, window, &protocols, &count) != 0) {
+        for (int i = 0; i < count; ++i) asks = asks || protocols[i] == takeFocus;
+        XFree(protocols);
+    }
+    if (asks) sendProtocolMessage(display, window, takeFocus);
     XSync(display, False);
 }
 
@@ -148,14 +170,7 @@ void sendKey(Display* display, unsigned long keysym, bool down) {
 }
 
 void sendCloseRequest(Display* display, Window window) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
+    sendProtocolMessage(display, window, XInternAtom(display, "WM_DELETE_WINDOW", False));
     XSync(display, False);
 }
 

@@ -51,7 +51,8 @@ bool grabFrame(Display* display, Window window, Frame& frame, int rows = 0);
 // Does what a window manager would: places the window on the screen at
 // (0, 0) (freeglut leaves an unplaced window at (-1, -1), one pixel off the
 // screen, where XGetImage refuses it), moves the pointer into it and gives
-// it the keyboard focus.
+// it the keyboard focus, telling it so with WM_TAKE_FOCUS when it asks for
+// that protocol (Wine activates its window on that message, not on the focus).
 void focusWindow(Display* display, Window window);
 
 // A real key press (down true) or release through the XTest extension.
