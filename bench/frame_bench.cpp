@@ -5,6 +5,7 @@
 // each with the skipping of what cannot reach a pixel and with everything
 // drawn, side by side. Also the pieces of the start scene's frame.
 #include <GL/freeglut.h>
+#include <GL/glx.h>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "scenes.h"
 #include "shell.h"
 #include "sim.h"
+#include "toolkit.h"
 #include "world.h"
 
 namespace {
@@ -118,8 +120,25 @@ void BM_FramePiece(benchmark::State& state) {
     glLoadIdentity();
 }
 
+// What the step's key check costs in the real game window with keys held:
+// the questions to the X server about the focus and the keys (two round
+// trips), or the focus elsewhere (arg 1), when it lets go of them all.
+void BM_StepKeyCheck(benchmark::State& state) {
+    openWindow();
+    Display* display = glXGetCurrentDisplay();
+    const Window window = glXGetCurrentDrawable();
+    XSetInputFocus(display, state.range(0) == 0 ? window : PointerRoot, RevertToPointerRoot,
+                   CurrentTime);
+    XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, 900, 700);
+    XSync(display, False);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(toolkitKeysStillDown(CONTROL_FIRE | CONTROL_LEFT));
+    }
+}
+
 }  // namespace
 
+BENCHMARK(BM_StepKeyCheck)->ArgName("elsewhere")->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Frame)
     ->ArgNames({"scene", "everything"})
     ->ArgsProduct({{0, 1, 2}, {0, 1}})
