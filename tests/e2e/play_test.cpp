@@ -132,7 +132,7 @@ protected:
     int switchRateOnAndRead() {
         sendKey(session().display, XK_f, true);
         sendKey(session().display, XK_f, false);
-        const double deadline = nowSeconds() + 10.0 * slowFactor();
+        const double deadline = nowSeconds() + 30.0 * slowFactor();
         while (nowSeconds() < deadline) {
             if (waitForOverlay(game, 1.0, frame, line) && line.fpsShown && line.fps > 0) return line.fps;
             sleepSeconds(0.02);
@@ -156,9 +156,9 @@ protected:
     OverlayText settledLine() {
         OverlayText settled;
         for (int tries = 0; tries < 50; ++tries) {
-            waitForOverlay(game, 2.0, frame, settled);
+            waitForOverlay(game, 30.0, frame, settled);
             OverlayText later;
-            waitForNewFrames(game, 10, 5.0, frame);
+            waitForNewFrames(game, 10, 30.0, frame);
             later = readOverlay(frame);
             if (settled.read && later.read && later.shotsLeft == settled.shotsLeft) return later;
         }
@@ -178,7 +178,7 @@ TEST_F(Play, OpensTheWindowWithSkySandBarrelAndFullAmmunition) {
 
 TEST_F(Play, FirstTargetAppearsWhereTheFixedSequencePutsIt) {
     Blob ball;
-    ASSERT_TRUE(waitForBall(ball, 10.0)) << "no ball appeared";
+    ASSERT_TRUE(waitForBall(ball, 30.0)) << "no ball appeared";
     const double seconds = nowSeconds() - game.startedAt;  // at least the game's own time
     const double heading = FIRST_TARGET_HEADING / 180.0 * PI;
     const double x0 = std::sin(heading) * FIRST_TARGET_DISTANCE;
@@ -213,12 +213,12 @@ TEST_F(Play, FirstTargetAppearsWhereTheFixedSequencePutsIt) {
 
 TEST_F(Play, FKeyTogglesTheRateReadoutOnRelease) {
     sendKey(session().display, XK_f, true);
-    ASSERT_TRUE(waitForNewFrames(game, 3, 5.0, frame));
+    ASSERT_TRUE(waitForNewFrames(game, 3, 30.0, frame));
     EXPECT_TRUE(overlayShows(frame, "000/10000")) << "pressing F changed the line";
 
     sendKey(session().display, XK_f, false);
-    ASSERT_TRUE(waitForOverlay(game, 5.0, frame, line));
-    const double deadline = nowSeconds() + 10.0 * slowFactor();
+    ASSERT_TRUE(waitForOverlay(game, 30.0, frame, line));
+    const double deadline = nowSeconds() + 30.0 * slowFactor();
     while (!(line.fpsShown && line.fps > 0) && nowSeconds() < deadline) {
         waitForOverlay(game, 1.0, frame, line);
     }
@@ -228,10 +228,10 @@ TEST_F(Play, FKeyTogglesTheRateReadoutOnRelease) {
     EXPECT_LE(line.fps, 100) << "more than 100 steps per second";
 
     sendKey(session().display, XK_f, true);
-    ASSERT_TRUE(waitForNewFrames(game, 3, 5.0, frame));
+    ASSERT_TRUE(waitForNewFrames(game, 3, 30.0, frame));
     EXPECT_TRUE(readOverlay(frame).fpsShown) << "pressing F again hid the rate";
     sendKey(session().display, XK_f, false);
-    EXPECT_TRUE(waitForLine(game, 5.0, "000/10000", frame)) << "releasing F again kept the rate";
+    EXPECT_TRUE(waitForLine(game, 30.0, "000/10000", frame)) << "releasing F again kept the rate";
 }
 
 // The rate readout counts the steps of each second; space is held over one
@@ -268,23 +268,23 @@ TEST_F(Play, HoldingSpaceFiresOnEverySecondStepUntilReleased) {
     EXPECT_GE(fired, 0.9 * expected - 2.0) << "fewer than one shot every second step";
     EXPECT_LE(fired, 1.1 * expected + 2.0) << "more than one shot every second step";
 
-    ASSERT_TRUE(waitForNewFrames(game, 20, 5.0, frame));
+    ASSERT_TRUE(waitForNewFrames(game, 20, 30.0, frame));
     const OverlayText later = readOverlay(frame);
     EXPECT_EQ(later.shotsLeft, after.shotsLeft) << "the gun kept firing after the release";
 }
 
 TEST_F(Play, HoldingCZoomsInAndReleasingReturns) {
     Blob normal;
-    ASSERT_TRUE(waitForBall(normal, 10.0));
+    ASSERT_TRUE(waitForBall(normal, 30.0));
     ASSERT_GE(barrelShare(frame), 0.9);
 
     sendKey(session().display, XK_c, true);
-    const bool zoomed = waitForPicture(bottomIsBareFloor, 5.0);
+    const bool zoomed = waitForPicture(bottomIsBareFloor, 30.0);
     sendKey(session().display, XK_c, false);
     ASSERT_TRUE(zoomed) << "the barrel stayed in view while C was held";
     expectEightDegreeZoom(normal);
 
-    EXPECT_TRUE(waitForPicture([](const Frame& f) { return barrelShare(f) >= 0.9; }, 5.0))
+    EXPECT_TRUE(waitForPicture([](const Frame& f) { return barrelShare(f) >= 0.9; }, 30.0))
         << "the barrel did not come back after C was released";
     Blob back;
     ASSERT_TRUE(findBall(frame, back));
@@ -293,7 +293,7 @@ TEST_F(Play, HoldingCZoomsInAndReleasingReturns) {
 
 TEST_F(Play, LeftArrowTurnsTheViewLeftAndRightArrowTurnsItBack) {
     Blob start;
-    ASSERT_TRUE(waitForBall(start, 10.0));
+    ASSERT_TRUE(waitForBall(start, 30.0));
 
     Blob ball;
     sendKey(session().display, XK_Left, true);
@@ -368,8 +368,11 @@ TEST_F(SwapControl, OnADisplayThatSyncsSwapsTheGameKeepsItsStepRate) {
 
 TEST_F(SwapControl, OnZinkTheGameDrawsAsOnLlvmpipeAndAsksForIntervalZero) {
     // lavapipe is a CPU device, which zink takes only when software is asked for.
+    // Under the sanitizers the leak check is left out: zink and lavapipe are
+    // unloaded before it runs, and their leaks come from modules no
+    // suppression can name.
     start({"LIBGL_ALWAYS_SOFTWARE=1", "MESA_LOADER_DRIVER_OVERRIDE=zink",
-           "XDG_RUNTIME_DIR=" + logPath("")});
+           "XDG_RUNTIME_DIR=" + logPath(""), "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1"});
     if (HasFatalFailure()) return;
     expectStartScene();
     EXPECT_EQ(readFile(intervals), "EXT asked 0, interval before 1 after 0\n")
@@ -513,12 +516,12 @@ TEST_F(JoystickPlay, StickAimsButtonsFireAndZoomAndAnUnpluggedStickLetsGo) {
     // Button 3 zooms to 8 degrees while it is held: the barrel leaves the
     // view and the ball grows by tan 32 / tan 4.
     Blob normal;
-    ASSERT_TRUE(waitForBall(normal, 10.0));
+    ASSERT_TRUE(waitForBall(normal, 30.0));
     send(JS_EVENT_BUTTON, 3, 1);
-    ASSERT_TRUE(waitForPicture(bottomIsBareFloor, 5.0)) << "button 3 did not zoom";
+    ASSERT_TRUE(waitForPicture(bottomIsBareFloor, 30.0)) << "button 3 did not zoom";
     expectEightDegreeZoom(normal);
     send(JS_EVENT_BUTTON, 3, 0);
-    ASSERT_TRUE(waitForPicture([](const Frame& f) { return barrelShare(f) >= 0.9; }, 5.0))
+    ASSERT_TRUE(waitForPicture([](const Frame& f) { return barrelShare(f) >= 0.9; }, 30.0))
         << "the view stayed zoomed after button 3 was released";
 
     // The stick pushed up (axis 1 negative) raises the barrel to 20 degrees
@@ -527,7 +530,7 @@ TEST_F(JoystickPlay, StickAimsButtonsFireAndZoomAndAnUnpluggedStickLetsGo) {
     const double limit = muzzleTopRow(20.0);
     EXPECT_NEAR(barrelTop(frame), level, 2.0) << "the barrel does not start level";
     send(JS_EVENT_AXIS, 1, -32767);
-    EXPECT_TRUE(waitForPicture([&](const Frame& f) { return barrelTop(f) <= limit + 2.0; }, 5.0))
+    EXPECT_TRUE(waitForPicture([&](const Frame& f) { return barrelTop(f) <= limit + 2.0; }, 30.0))
         << "the stick pushed up did not raise the barrel to 20 degrees: top row "
         << barrelTop(frame) << ", expected " << limit;
     for (int i = 0; i < 10; ++i) {
@@ -536,7 +539,7 @@ TEST_F(JoystickPlay, StickAimsButtonsFireAndZoomAndAnUnpluggedStickLetsGo) {
         ASSERT_NEAR(barrelTop(frame), limit, 2.0) << "the barrel went past 20 degrees";
     }
     send(JS_EVENT_AXIS, 1, 32767);
-    EXPECT_TRUE(waitForPicture([&](const Frame& f) { return barrelTop(f) >= level - 2.0; }, 5.0))
+    EXPECT_TRUE(waitForPicture([&](const Frame& f) { return barrelTop(f) >= level - 2.0; }, 30.0))
         << "the stick pulled down did not bring the barrel back level";
     send(JS_EVENT_AXIS, 1, 0);
 
@@ -548,9 +551,9 @@ TEST_F(JoystickPlay, StickAimsButtonsFireAndZoomAndAnUnpluggedStickLetsGo) {
     ASSERT_GT(shownBefore, 0) << "no step rate shown";
     RateRange rates;
     send(JS_EVENT_BUTTON, 0, 1);
-    const auto [firstAt, first] = waitForShotsLeft(game, 9999, 5.0, &rates);
+    const auto [firstAt, first] = waitForShotsLeft(game, 9999, 30.0, &rates);
     ASSERT_NE(first, -1) << "button 0 did not fire";
-    const auto [lastAt, last] = waitForShotsLeft(game, first - 50, 5.0, &rates);
+    const auto [lastAt, last] = waitForShotsLeft(game, first - 50, 30.0, &rates);
     ASSERT_NE(last, -1) << "button 0 stopped firing while held";
     const double rate = (first - last) / (lastAt - firstAt);
     const int shownAfter = waitForNewRate(readLineNow(game).fps, 2.0);
@@ -563,14 +566,14 @@ TEST_F(JoystickPlay, StickAimsButtonsFireAndZoomAndAnUnpluggedStickLetsGo) {
     EXPECT_LE(rate, 1.1 * fastest / 2.0 + 2.0) << "more than one shot every second step";
     EXPECT_LE(rate, 53.0) << "more than one shot every second 10 ms step";
     send(JS_EVENT_BUTTON, 0, 0);
-    const int released = settledShotsLeft(game, 5.0);
+    const int released = settledShotsLeft(game, 30.0);
     ASSERT_NE(released, -1) << "the gun kept firing after button 0 was released";
 
     // Unplugged while button 0 is held, the stick no longer fires.
     send(JS_EVENT_BUTTON, 0, 1);
-    ASSERT_NE(waitForShotsLeft(game, released - 10, 5.0).second, -1) << "button 0 did not fire again";
+    ASSERT_NE(waitForShotsLeft(game, released - 10, 30.0).second, -1) << "button 0 did not fire again";
     ASSERT_EQ(kill(game.process.pid, SIGUSR1), 0);
-    const int unplugged = settledShotsLeft(game, 5.0);
+    const int unplugged = settledShotsLeft(game, 30.0);
     ASSERT_NE(unplugged, -1) << "the gun kept firing after the joystick was unplugged";
     EXPECT_EQ(waitForShotsLeft(game, unplugged - 1, 1.0).second, -1) << "the gun fired again";
 }
