@@ -27,7 +27,8 @@ trap 'exit 129' HUP INT TERM
 # (xwininfo polling for a window) could make the program under test fail to
 # open the display.
 : >"$dir/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/xvfb.log" &
+# -r: keys held by the tests do not repeat (tests/e2e/processes.cpp says why).
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -r 3>"$dir/display" 2>"$dir/xvfb.log" &
 xvfb_pid=$!
 tries=0
 while [ ! -s "$dir/display" ]; do

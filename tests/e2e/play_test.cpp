@@ -254,19 +254,28 @@ TEST_F(Play, HoldingSpaceFiresOnEverySecondStepUntilReleased) {
     const int during = waitForNewRate(rate, 1.5);
     sendKey(session().display, XK_space, false);
     const double held = nowSeconds() - pressedAt;
-    const int rateWhileFiring = during > 0 ? during : rate;
+    // On a loaded machine the rate changes from second to second and the
+    // hold does not keep to one window of the readout: the steps of the hold
+    // lie between the slowest and the fastest of the windows around it.
+    const int next = waitForNewRate(during > 0 ? during : rate, 1.5);
+    int slowest = rate;
+    int fastest = rate;
+    for (const int shown : {during, next}) {
+        if (shown <= 0) continue;
+        slowest = std::min(slowest, shown);
+        fastest = std::max(fastest, shown);
+    }
 
     const OverlayText after = settledLine();
     ASSERT_TRUE(after.read) << "the shot count never settled after the release";
     const int fired = 10000 - after.shotsLeft;
-    const double expected = rateWhileFiring * held / 2.0;
-    std::cout << "held " << held << " s at " << rateWhileFiring << " steps/s: " << fired
-              << " shots, line " << after.text << "\n";
+    std::cout << "held " << held << " s at " << slowest << " to " << fastest << " steps/s: "
+              << fired << " shots, line " << after.text << "\n";
     EXPECT_LE(fired, std::ceil(50.0 * held) + 3) << "more than one shot every second 10 ms step";
     // One shot either way for where the cadence starts, the rest for the
     // steps between a readout's change and the key event.
-    EXPECT_GE(fired, 0.9 * expected - 2.0) << "fewer than one shot every second step";
-    EXPECT_LE(fired, 1.1 * expected + 2.0) << "more than one shot every second step";
+    EXPECT_GE(fired, 0.9 * slowest * held / 2.0 - 2.0) << "fewer than one shot every second step";
+    EXPECT_LE(fired, 1.1 * fastest * held / 2.0 + 2.0) << "more than one shot every second step";
 
     ASSERT_TRUE(waitForNewFrames(game, 20, 30.0, frame));
     const OverlayText later = readOverlay(frame);
@@ -301,12 +310,14 @@ TEST_F(Play, LeftArrowTurnsTheViewLeftAndRightArrowTurnsItBack) {
     const double deadline = nowSeconds() + 30.0 * slowFactor();
     while (!movedRight && nowSeconds() < deadline) {
         movedRight = grabFrame(session().display, game.window, frame) && findBall(frame, ball) &&
-                     ball.centreX >= start.centreX + 40.0;
+                     ball.centreX >= start.centreX + 20.0;
     }
     sendKey(session().display, XK_Left, false);
     ASSERT_TRUE(movedRight) << "holding the left arrow did not move the ball right";
 
-    // A held arrow turns at least 0.5 degrees per step once it has sped up.
+    // The arrow is let go as soon as the ball has moved (a loaded machine
+    // reads late, and the view turns 100 degrees a second). A held arrow
+    // turns at least 0.5 degrees per step once it has sped up.
     EXPECT_LT(turnRate(game), 10.0) << "the view kept turning after the release, degrees per second";
     ASSERT_TRUE(grabFrame(session().display, game.window, frame));
     EXPECT_GE(barrelShare(frame), 0.9) << "the barrel did not turn with the view";
@@ -318,7 +329,7 @@ TEST_F(Play, LeftArrowTurnsTheViewLeftAndRightArrowTurnsItBack) {
     const double backDeadline = nowSeconds() + 30.0 * slowFactor();
     while (!movedLeft && nowSeconds() < backDeadline) {
         movedLeft = grabFrame(session().display, game.window, frame) && findBall(frame, ball) &&
-                    ball.centreX <= still.centreX - 40.0;
+                    ball.centreX <= still.centreX - 20.0;
     }
     sendKey(session().display, XK_Right, false);
     EXPECT_TRUE(movedLeft) << "holding the right arrow did not move the ball back left";
@@ -352,18 +363,20 @@ protected:
     void SetUp() override {}
 };
 
-// Waiting for the display would hold the game to 60 steps a second.
+// Waiting for the display would hold the game to 60 steps a second. The
+// log also shows that no swap ever waited; the rate, which a loaded machine
+// lowers for other reasons, is read until one second reaches 95.
 TEST_F(SwapControl, OnADisplayThatSyncsSwapsTheGameKeepsItsStepRate) {
     start({"ZARVEL_SYNCED_DISPLAY=60"});
     if (HasFatalFailure()) return;
-    EXPECT_EQ(readFile(intervals), "EXT asked 0, interval before 1 after 0\n");
     int fastest = switchRateOnAndRead();
-    const double deadline = nowSeconds() + 30.0 * slowFactor();
+    const double deadline = nowSeconds() + 60.0 * slowFactor();
     while (fastest < 95 && nowSeconds() < deadline) {
         fastest = std::max(fastest, waitForNewRate(readLineNow(game).fps, 2.0));
     }
     std::cout << "fastest step rate shown: " << fastest << " steps per second\n";
     EXPECT_GE(fastest, 95) << "the steps wait for the display";
+    EXPECT_EQ(readFile(intervals), "EXT asked 0, interval before 1 after 0\n");
 }
 
 TEST_F(SwapControl, OnZinkTheGameDrawsAsOnLlvmpipeAndAsksForIntervalZero) {

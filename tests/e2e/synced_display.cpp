@@ -9,7 +9,8 @@
 // Without it the real driver's swap control is used as it is.
 // With ZARVEL_SWAP_INTERVAL_LOG set, every interval the program asks for is
 // written to that file as "EXT|MESA asked N, interval before B after A" (the
-// interval as glXQueryDrawable reports it, -1 when it cannot be read).
+// interval as glXQueryDrawable reports it, -1 when it cannot be read), and
+// the first swap that waits for the display as "a swap waited".
 #include <GL/glx.h>
 #include <GL/glxext.h>
 #include <dlfcn.h>
@@ -54,16 +55,21 @@ int reportedInterval() {
 }
 
 // Appends one line to the log, when one is asked for.
-void logRequest(const char* extension, int asked, int before, int after) {
+void logLine(const char* line) {
     const char* path = std::getenv("ZARVEL_SWAP_INTERVAL_LOG");
     if (path == nullptr) return;
     const int file = open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (file < 0) return;
-    char line[96] = {};
-    const int length = std::snprintf(line, sizeof line, "%s asked %d, interval before %d after %d\n",
-                                     extension, asked, before, after);
-    if (write(file, line, static_cast<size_t>(length)) < 0) std::perror("swap interval log");
+    if (write(file, line, std::strlen(line)) < 0) std::perror("swap interval log");
     close(file);
+}
+
+// Logs an interval asked for, with the interval before and after.
+void logRequest(const char* extension, int asked, int before, int after) {
+    char line[96] = {};
+    std::snprintf(line, sizeof line, "%s asked %d, interval before %d after %d\n", extension,
+                  asked, before, after);
+    logLine(line);
 }
 
 void swapIntervalExt(Display* display, GLXDrawable drawable, int interval) {
@@ -131,6 +137,9 @@ extern "C" const char* glXQueryExtensionsString(Display* display, int screen) {
 extern "C" void glXSwapBuffers(Display* display, GLXDrawable drawable) {
     static auto real = nextFunction<void (*)(Display*, GLXDrawable)>("glXSwapBuffers");
     if (standingIn() && standInInterval >= 1) {
+        static bool waited = false;
+        if (!waited) logLine("a swap waited\n");
+        waited = true;
         const auto ticks = (Clock::now() - loaded) / REFRESH + 1;
         std::this_thread::sleep_until(loaded + ticks * REFRESH);
     }
