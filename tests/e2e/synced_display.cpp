@@ -6,7 +6,8 @@
 // acts as such a driver on a 60 Hz display: the extension list names
 // GLX_EXT_swap_control and GLX_MESA_swap_control, the interval starts at 1,
 // and while it is 1 or more glXSwapBuffers waits for the next 1/60 s tick.
-// Without it the real driver's swap control is used as it is.
+// SIGUSR2 turns the display into one that never syncs, for comparison.
+// Without ZARVEL_SYNCED_DISPLAY the real driver's swap control is used as it is.
 // With ZARVEL_SWAP_INTERVAL_LOG set, every interval the program asks for is
 // written to that file as "EXT|MESA asked N, interval before B after A" (the
 // interval as glXQueryDrawable reports it, -1 when it cannot be read), and
@@ -15,6 +16,7 @@
 #include <GL/glxext.h>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -33,9 +35,22 @@ constexpr auto REFRESH = std::chrono::nanoseconds(1000000000 / 60);  // one 60 H
 
 const Clock::time_point loaded = Clock::now();  // ticks count from here
 unsigned int standInInterval = 1;               // the interval while standing in
+volatile sig_atomic_t syncing = 1;              // 0 once SIGUSR2 came: swaps never wait
 
 // True when this library stands in for a driver with a synced display.
 bool standingIn() { return std::getenv("ZARVEL_SYNCED_DISPLAY") != nullptr; }
+
+void stopSyncing(int) { syncing = 0; }
+
+// Installs the handler of SIGUSR2 when the library is loaded.
+__attribute__((constructor)) void installStopHandler() {
+    if (!standingIn()) return;
+    struct sigaction action {};
+    action.sa_handler = stopSyncing;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGUSR2, &action, nullptr);
+}
 
 // The next library's function of that name.
 template <typename Function>
@@ -136,7 +151,7 @@ extern "C" const char* glXQueryExtensionsString(Display* display, int screen) {
 // While standing in at interval 1 or more, the swap waits for the next tick.
 extern "C" void glXSwapBuffers(Display* display, GLXDrawable drawable) {
     static auto real = nextFunction<void (*)(Display*, GLXDrawable)>("glXSwapBuffers");
-    if (standingIn() && standInInterval >= 1) {
+    if (standingIn() && syncing != 0 && standInInterval >= 1) {
         static bool waited = false;
         if (!waited) logLine("a swap waited\n");
         waited = true;

@@ -9,10 +9,7 @@
 
 #include <sys/wait.h>
 
-#include <utility>
-
-#include "letgo.h"
-#include "scene.h"
+#include "checks.h"
 #include "session.h"
 
 namespace {
@@ -52,20 +49,8 @@ protected:
 };
 
 TEST_F(WineGame, WindowShowsTheScene) {
-    int width = 0;
-    int height = 0;
-    ASSERT_TRUE(windowSize(session().display, game.window, width, height));
-    EXPECT_EQ(width, 600);
-    EXPECT_EQ(height, 600);
-    EXPECT_EQ(line.text, "000/10000");
-    for (const auto& [x, y] : {std::pair{300, 60}, {20, 150}, {580, 150}}) {
-        EXPECT_TRUE(nearColour(pixelAt(frame, x, y), SKY_COLOUR, 0)) << "no sky at " << x << "," << y;
-    }
-    for (const auto& [x, y] : {std::pair{20, 590}, {580, 590}, {150, 400}}) {
-        EXPECT_TRUE(nearColour(pixelAt(frame, x, y), expectedSandColour(), 6))
-            << "no sand floor at " << x << "," << y;
-    }
-    EXPECT_GE(barrelShare(frame), 0.9) << "no barrel at the bottom centre";
+    expectDrawingArea(game);
+    expectStartScene(frame, line);
 }
 
 TEST_F(WineGame, KeysHeldWhenAnotherWindowTakesTheKeyboardLetGo) { expectKeysLetGoElsewhere(game); }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The scenarios of keys let go where the game cannot hear them.
+// Checks both end-to-end drivers make on a running game.
 // gtest comes before Xlib, whose macros (None, Bool) clash with its names.
 #include <gtest/gtest.h>
 
-#include "letgo.h"
+#include "checks.h"
 
 #include <X11/keysym.h>
 
@@ -35,6 +35,33 @@ void giveKeyboardTo(Window window) {
     XSync(session().display, False);
 }
 }  // namespace
+
+void expectDrawingArea(GameRun& run) {
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(windowSize(session().display, run.window, width, height));
+    EXPECT_EQ(width, 600);
+    EXPECT_EQ(height, 600);
+}
+
+void expectStartScene(const Frame& frame, const OverlayText& line) {
+    EXPECT_EQ(line.text, "000/10000");
+    for (const auto& [x, y] : {std::pair{300, 60}, {20, 150}, {580, 150}, {300, 250}}) {
+        const Rgb sky = pixelAt(frame, x, y);
+        EXPECT_TRUE(nearColour(sky, SKY_COLOUR, 0))
+            << "no blue sky at " << x << "," << y << ": " << int(sky.r) << " " << int(sky.g) << " "
+            << int(sky.b);
+    }
+    const Rgb sand = expectedSandColour();
+    for (const auto& [x, y] : {std::pair{20, 590}, {580, 590}, {150, 400}, {450, 350}}) {
+        const Rgb floor = pixelAt(frame, x, y);
+        EXPECT_TRUE(nearColour(floor, sand, 6))
+            << "no sand floor at " << x << "," << y << ": " << int(floor.r) << " " << int(floor.g)
+            << " " << int(floor.b) << ", expected about " << int(sand.r) << " " << int(sand.g)
+            << " " << int(sand.b);
+    }
+    EXPECT_GE(barrelShare(frame), 0.9) << "no barrel at the bottom centre";
+}
 
 double turnRate(GameRun& run) {
     Blob first;

@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: MIT
-// Keys that go up where the game cannot hear them: what the Linux and the
-// Windows end-to-end tests both play through, on a running game whose
-// window has the keyboard and shows a readable line.
+// What the Linux and the Windows end-to-end tests both check, on a running
+// game whose window has the keyboard and shows a readable line: its first
+// picture, and keys that go up where the game cannot hear them.
 #pragma once
 
 #include "session.h"
+
+// Expects a drawing area of 600 x 600 pixels.
+void expectDrawingArea(GameRun& run);
+
+// Expects the first frame's line, the blue sky, the lit sand and the barrel.
+void expectStartScene(const Frame& frame, const OverlayText& line);
 
 // Degrees per second the view turns, from the ball's place on the screen 5
 // and then 15 new frames from now; the ball's own drift is at most about 2
