@@ -3,7 +3,7 @@
 # Checks what the portable game's program, as its tarball holds it, needs of
 # the system it runs on: glibc's symbols of version 2.17 at the newest, and
 # no library but glibc's, libGL and the X client libraries (freeglut, GLU and
-# the C++ runtime are linked in).
+# the C++ runtime are linked in, and none of their functions exported).
 #   portable-needs.sh TARBALL
 set -eu
 tarball=$1
@@ -39,5 +39,13 @@ for library in $needed; do
         fail=1 ;;
     esac
 done
+# The libraries linked in stay the program's own: no function of theirs is
+# exported to take the place of the system's (freeglut has a copy of
+# libX11's XParseGeometry).
+exported=$(readelf --dyn-syms -W "$program" | awk '$4 == "FUNC" && $7 != "UND" { print $8 }')
+if [ -n "$exported" ]; then
+    echo "FAIL: the program exports functions: $(echo $exported)"
+    fail=1
+fi
 [ "$fail" -eq 0 ] && echo "the portable program needs glibc 2.17 or newer, libGL and X11 only"
 exit "$fail"
