@@ -104,7 +104,10 @@ mkdir -p "$(dirname "$list")" || fail "cannot make the folder $(dirname "$list")
 : >"$list"
 printf '%s' "$missing" | while IFS= read -r folder; do echo "folder $folder" >>"$list"; done
 # An install that stops half-way is taken back.
-trap 'status=$?; [ "$status" -eq 0 ] || { remove_listed; echo "install.sh: nothing installed" >&2; }' EXIT
+take_back() {
+    [ "$1" -eq 0 ] || { remove_listed; echo "install.sh: nothing installed" >&2; }
+}
+trap 'take_back $?' EXIT
 
 put zarvel bin/zarvel 0755
 # The names under share/ have no spaces.

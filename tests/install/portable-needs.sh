@@ -27,13 +27,13 @@ elif [ "$(printf '%s\n2.17\n' "$newest" | sort -V | tail -n 1)" != 2.17 ]; then
     fail=1
 fi
 
-allowed="libc.so.6 libm.so.6 libdl.so.2 libpthread.so.0 librt.so.1
-libGL.so.1 libX11.so.6 libXext.so.6 libXi.so.6 libXrandr.so.2 libXxf86vm.so.1"
+allowed=" libc.so.6 libm.so.6 libdl.so.2 libpthread.so.0 librt.so.1 libGL.so.1 libX11.so.6 \
+libXext.so.6 libXi.so.6 libXrandr.so.2 libXxf86vm.so.1 "
 needed=$(readelf -d -W "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p')
-echo "libraries needed: $(echo $needed)"
+echo "libraries needed: $(echo "$needed" | tr '\n' ' ')"
 [ -n "$needed" ] || { echo "FAIL: no NEEDED entries found in $program"; fail=1; }
 for library in $needed; do
-    case " $(echo $allowed) " in
+    case $allowed in
     *" $library "*) ;;
     *) echo "FAIL: the program needs $library, which is not glibc's, libGL or an X client library"
         fail=1 ;;
@@ -44,7 +44,7 @@ done
 # libX11's XParseGeometry).
 exported=$(readelf --dyn-syms -W "$program" | awk '$4 == "FUNC" && $7 != "UND" { print $8 }')
 if [ -n "$exported" ]; then
-    echo "FAIL: the program exports functions: $(echo $exported)"
+    echo "FAIL: the program exports functions: $(echo "$exported" | tr '\n' ' ')"
     fail=1
 fi
 [ "$fail" -eq 0 ] && echo "the portable program needs glibc 2.17 or newer, libGL and X11 only"
