@@ -123,13 +123,25 @@ void endProcess(ChildProcess& child) {
     }
 }
 
-std::vector<std::string> launcherWords() {
+namespace {
+// The whitespace-separated words of an environment variable; none when unset.
+std::vector<std::string> wordsOf(const char* name) {
     std::vector<std::string> words;
-    const char* text = std::getenv("ZARVEL_E2E_WRAPPER");
+    const char* text = std::getenv(name);
     if (text == nullptr) return words;
     std::istringstream stream(text);
     std::string word;
     while (stream >> word) words.push_back(word);
+    return words;
+}
+}  // namespace
+
+std::vector<std::string> systemWords() { return wordsOf("ZARVEL_E2E_SYSTEM"); }
+
+std::vector<std::string> launcherWords() {
+    std::vector<std::string> words = systemWords();
+    const std::vector<std::string> wrapper = wordsOf("ZARVEL_E2E_WRAPPER");
+    words.insert(words.end(), wrapper.begin(), wrapper.end());
     return words;
 }
 

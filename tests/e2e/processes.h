@@ -49,8 +49,13 @@ bool waitForExit(ChildProcess& child, double seconds);
 // Ends a child that is still running: SIGTERM, then SIGKILL after 3 s.
 void endProcess(ChildProcess& child);
 
+// Words that run a program in another system, from ZARVEL_E2E_SYSTEM, e.g.
+// "scripts/portable-root run DIR" for the Debian 11 root: the game runs in
+// it, and so does a prefix such as strace. Empty when unset.
+std::vector<std::string> systemWords();
+
 // Words of a launcher prefix, e.g. "valgrind --error-exitcode=99", from
-// ZARVEL_E2E_WRAPPER; empty when unset.
+// ZARVEL_E2E_WRAPPER, after systemWords(); empty when both are unset.
 std::vector<std::string> launcherWords();
 
 // Starts Xvfb 1024x768x24 without TCP on a free display number; false with

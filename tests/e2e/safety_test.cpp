@@ -138,11 +138,17 @@ TEST(TraceJudge, FlagsWritesForeignSocketsAndConnections) {
 
 // Mesa keeps a shader cache on disk (by default in ~/.cache/mesa_shader_cache)
 // and writes it from inside the OpenGL driver; MESA_SHADER_CACHE_DISABLE is
-// Mesa's own switch for it. With it off, nothing at all may be written.
+// Mesa's own switch for it, MESA_GLSL_CACHE_DISABLE that of older Mesa
+// (Debian 11's 20.3, where the portable game is tested too). With it off,
+// nothing at all may be written.
+const std::vector<std::string> mesaCacheSwitches = {"MESA_SHADER_CACHE_DISABLE",
+                                                    "MESA_GLSL_CACHE_DISABLE"};
+
 TEST(Safety, PlayedGameOpensNoFileForWritingAndOnlyTheXServerSocket) {
     ASSERT_TRUE(session().error.empty()) << session().error;
-    const std::string trace =
-        playUnderStrace("Safety.cacheOff", {{"MESA_SHADER_CACHE_DISABLE=true"}, {}});
+    ChildEnvironment cacheOff;
+    for (const std::string& name : mesaCacheSwitches) cacheOff.set.push_back(name + "=true");
+    const std::string trace = playUnderStrace("Safety.cacheOff", cacheOff);
     const TraceVerdict verdict = judgeTrace(trace, session().server.number, "");
     std::cout << verdict.opens << " opens, " << verdict.connects << " connects traced\n";
     EXPECT_GT(verdict.opens, 0) << "strace saw nothing: " << trace.substr(0, 2000);
@@ -157,7 +163,7 @@ TEST(Safety, WithMesaCacheOnOnlyMesaCacheIsWritten) {
     ASSERT_TRUE(session().error.empty()) << session().error;
     const std::string cacheHome = logPath("Safety.cacheHome");
     const std::string trace = playUnderStrace(
-        "Safety.cacheOn", {{"XDG_CACHE_HOME=" + cacheHome}, {"MESA_SHADER_CACHE_DISABLE"}});
+        "Safety.cacheOn", {{"XDG_CACHE_HOME=" + cacheHome}, mesaCacheSwitches});
     const TraceVerdict verdict =
         judgeTrace(trace, session().server.number, cacheHome + "/mesa_shader_cache");
     std::cout << verdict.written.size() << " files opened for writing, all under " << cacheHome

@@ -67,7 +67,8 @@ void keepPreloadsAfter(std::vector<std::string>& set, const std::string& first) 
 
 void launchGame(GameRun& run, const std::string& name, const std::vector<std::string>& prefix,
                 const ChildEnvironment& environment) {
-    std::vector<std::string> argv = prefix.empty() ? launcherWords() : prefix;
+    std::vector<std::string> argv = prefix.empty() ? launcherWords() : systemWords();
+    argv.insert(argv.end(), prefix.begin(), prefix.end());
     argv.push_back(ZARVEL_E2E_GAME);
     ChildEnvironment changes = environment;
     changes.set.push_back("DISPLAY=" + session().server.display);

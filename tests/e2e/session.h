@@ -29,8 +29,8 @@ struct GameRun {
     double startedAt = 0.0;   // nowSeconds() when it was started
 };
 
-// Starts the game behind `prefix` (by default ZARVEL_E2E_WRAPPER's words)
-// with DISPLAY set to the session's display plus the given changes. In a
+// Starts the game behind `prefix` (by default ZARVEL_E2E_WRAPPER's words),
+// in the system of ZARVEL_E2E_SYSTEM when that is set, with DISPLAY set to the session's display plus the given changes. In a
 // sanitizer build a game started straight away gets Mesa's driver pinned
 // (see sanitizer.h); one behind a prefix (strace) gets no leak check, as the
 // prefix program would be preloaded too. An LD_PRELOAD among the changes is

@@ -3,18 +3,23 @@
 # Builds the release of HEAD twice with scripts/release, as two different
 # builders would, and fails unless both SHA256SUMS are the same; on a
 # mismatch diffoscope shows what differs in each artifact that differs.
-#   first:  umask 022, TZ=UTC, LC_ALL=C.UTF-8, in WORK_DIR/a
-#   second: umask 002, TZ=Pacific/Chatham (UTC+13:45 in December),
-#           LC_ALL=tr_TR.UTF-8, in a longer path, seconds later, on disorderfs
-#           with every directory's entries shuffled (on a plain directory,
-#           said loudly, where FUSE is missing)
-# Both reuse the cross-built libraries in build/windows-deps.
+#   first:  from this checkout, umask 022, TZ=UTC, LC_ALL=C.UTF-8, in WORK_DIR/a
+#   second: from a second checkout (a clone of HEAD at another path, with
+#           build/ caches of its own), umask 002, TZ=Pacific/Chatham
+#           (UTC+13:45 in December), LC_ALL=tr_TR.UTF-8, in a longer path,
+#           seconds later, on disorderfs with every directory's entries
+#           shuffled (on a plain directory, said loudly, where FUSE is missing)
+# The second checkout builds its cross-built libraries itself; what it would
+# only download again, Debian's packages unpacked into the Arm sysroots and
+# the Debian 11 root, it takes from this checkout's build/ as copies (hard
+# links) at its own paths.
 #   tests/release/rebuild-twice.sh [WORK_DIR]      (default build/rebuild-twice)
 set -euo pipefail
 work=${1:-$(dirname "$0")/../../build/rebuild-twice}
 work=$(mkdir -p "$work" && cd "$work" && pwd)
 cd "$(dirname "$0")/../.."
 scripts/install-deps --windows --reproducible
+checkout=$PWD
 second=$work/b/a-longer/path-for-the-second-build
 # A run that was stopped may have left its disorderfs mounted.
 if mountpoint -q "$second"; then fusermount -u "$second"; fi
@@ -45,17 +50,28 @@ started=$SECONDS
 first_took=$((SECONDS - started))
 sleep 1
 started=$SECONDS
-(umask 002 && env TZ=Pacific/Chatham LOCPATH="$work/locales" LC_ALL=tr_TR.UTF-8 \
-    scripts/release "$work/b-out" "$second") >"$work/b.log" 2>&1 || { cat "$work/b.log"; exit 1; }
+clone=$work/b-checkout/another/zarvel
+(
+    umask 002
+    git clone --quiet --no-checkout "$checkout" "$clone"
+    git -C "$clone" checkout --quiet --detach "$(git rev-parse HEAD)"
+    mkdir -p "$clone/build"
+    for cache in sysroot-arm64 sysroot-armhf portable-root; do
+        [ ! -d "build/$cache" ] || cp -a --link "build/$cache" "$clone/build/"
+    done
+    cd "$clone"
+    env TZ=Pacific/Chatham LOCPATH="$work/locales" LC_ALL=tr_TR.UTF-8 \
+        scripts/release "$work/b-out" "$second"
+) >"$work/b.log" 2>&1 || { cat "$work/b.log"; exit 1; }
 second_took=$((SECONDS - started))
-echo "first release build $first_took s, second ($order) $second_took s"
+echo "first release build $first_took s, second (from $clone, $order) $second_took s"
 
 if cmp -s "$work/a-out/SHA256SUMS" "$work/b-out/SHA256SUMS"; then
     cat "$work/a-out/SHA256SUMS"
     echo "rebuild-twice: $(wc -l <"$work/a-out/SHA256SUMS") artifacts bit for bit the same"
     unmount
     mounted=0
-    rm -rf "$work/a" "$work/b-backing" "$work/b"
+    rm -rf "$work/a" "$work/b-backing" "$work/b" "$work/b-checkout"
     exit 0
 fi
 
