@@ -46,3 +46,4 @@ set(OpenGL_GL_PREFERENCE LEGACY)
 # an Xvfb of its own there, and starts the game either there or in the root
 # (scripts/run-tests portable): the root has no X server.
 set(ZARVEL_XVFB /usr/bin/Xvfb CACHE FILEPATH "Xvfb of the machine the end-to-end tests run on")
+set(ZARVEL_OPENBOX /usr/bin/openbox CACHE FILEPATH "openbox of the machine the end-to-end tests run on")
