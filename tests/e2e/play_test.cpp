@@ -353,19 +353,24 @@ protected:
 
 // Waiting for the display would hold the game to 60 steps a second. The
 // log shows that no swap ever waited; and the rate is the one the machine
-// allows without a synced display, 95 or more where it allows that: the
-// same game is read again after the display stops syncing (SIGUSR2), as a
-// loaded machine lowers the rate for reasons of its own.
+// allows without a synced display, 95 or more where it allows that. A loaded
+// machine lowers and varies the rate for reasons of its own, so the same
+// game is read in turns with the display syncing and not (SIGUSR2 flips it).
 TEST_F(SwapControl, OnADisplayThatSyncsSwapsTheGameKeepsItsStepRate) {
     start({"ZARVEL_SYNCED_DISPLAY=60"});
     if (HasFatalFailure()) return;
     ASSERT_GT(switchRateOnAndRead(), 0) << "no step rate shown";
-    const int synced = fastestRateFor(5.0);
-    ASSERT_EQ(kill(game.process.pid, SIGUSR2), 0);
-    const int unsynced = fastestRateFor(5.0);
-    std::cout << "fastest step rate shown: " << synced << " steps per second on the synced display, "
-              << unsynced << " once it stopped syncing\n";
-    EXPECT_GE(synced, std::min(95, unsynced - 5)) << "the steps wait for the display";
+    int synced = 0;
+    int unsynced = 0;
+    for (int turn = 0; turn < 3; ++turn) {
+        synced = std::max(synced, fastestRateFor(2.5));
+        ASSERT_EQ(kill(game.process.pid, SIGUSR2), 0);
+        unsynced = std::max(unsynced, fastestRateFor(2.5));
+        ASSERT_EQ(kill(game.process.pid, SIGUSR2), 0);
+    }
+    std::cout << "fastest step rate shown: " << synced << " steps per second while the display "
+              << "synced, " << unsynced << " while it did not\n";
+    EXPECT_GE(synced, std::min(95, unsynced - 8)) << "the steps wait for the display";
     EXPECT_EQ(readFile(intervals), "EXT asked 0, interval before 1 after 0\n");
 }
 

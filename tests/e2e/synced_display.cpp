@@ -6,7 +6,7 @@
 // acts as such a driver on a 60 Hz display: the extension list names
 // GLX_EXT_swap_control and GLX_MESA_swap_control, the interval starts at 1,
 // and while it is 1 or more glXSwapBuffers waits for the next 1/60 s tick.
-// SIGUSR2 turns the display into one that never syncs, for comparison.
+// Each SIGUSR2 turns the syncing off or on again, for comparison.
 // Without ZARVEL_SYNCED_DISPLAY the real driver's swap control is used as it is.
 // With ZARVEL_SWAP_INTERVAL_LOG set, every interval the program asks for is
 // written to that file as "EXT|MESA asked N, interval before B after A" (the
@@ -35,18 +35,18 @@ constexpr auto REFRESH = std::chrono::nanoseconds(1000000000 / 60);  // one 60 H
 
 const Clock::time_point loaded = Clock::now();  // ticks count from here
 unsigned int standInInterval = 1;               // the interval while standing in
-volatile sig_atomic_t syncing = 1;              // 0 once SIGUSR2 came: swaps never wait
+volatile sig_atomic_t syncing = 1;              // 0 while swaps never wait (SIGUSR2 flips it)
 
 // True when this library stands in for a driver with a synced display.
 bool standingIn() { return std::getenv("ZARVEL_SYNCED_DISPLAY") != nullptr; }
 
-void stopSyncing(int) { syncing = 0; }
+void flipSyncing(int) { syncing = syncing != 0 ? 0 : 1; }
 
 // Installs the handler of SIGUSR2 when the library is loaded.
-__attribute__((constructor)) void installStopHandler() {
+__attribute__((constructor)) void installFlipHandler() {
     if (!standingIn()) return;
     struct sigaction action {};
-    action.sa_handler = stopSyncing;
+    action.sa_handler = flipSyncing;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     sigaction(SIGUSR2, &action, nullptr);
