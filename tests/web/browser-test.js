@@ -404,6 +404,12 @@ async function main() {
     await pictureTests(browser, base);
     const page = await open(browser, base, false);
     check(await page.title() === 'Zarvel', 'the page is titled Zarvel');
+    const layout = await page.evaluate(() => {
+      const r = Module.canvas.getBoundingClientRect();
+      return [r.x + scrollX, r.y + scrollY, r.width, r.height, Module.canvas.width, Module.canvas.height,
+        getComputedStyle(document.getElementById('controls')).display].join();
+    });
+    check(layout === '16,16,600,600,600,600,none', 'with a mouse the page is as before, no buttons: ' + layout);
     await keys(page);
     await modifiers(page);
     await blur(page);
