@@ -181,6 +181,20 @@ async function standsStill(page, what) {
   check(drift < 10, `${what}: the view stays (${drift.toFixed(2)} degrees)`);
 }
 
+// Checks that the firing has stopped: the shots left stand for 30 frames.
+async function stopped(page, what) {
+  await waitFrames(page, 3);
+  const shots = await shotsLeft(page);
+  await waitFrames(page, 30);
+  check(await shotsLeft(page) === shots, what);
+}
+
+// Stands in for the page hidden (true) or shown (false).
+const setHidden = (page, value) => page.evaluate((value) => {
+  Object.defineProperty(document, 'hidden', { value, configurable: true });
+  document.dispatchEvent(new Event('visibilitychange'));
+}, value);
+
 // Holds `key` through the page's keyboard for `count` frames (so at least
 // as many steps), then lets it go and waits for the frames of its release.
 async function hold(page, key, count) {
@@ -258,28 +272,22 @@ async function keys(page) {
   const shots = before - await shotsLeft(page), elapsed = await gameClock(page) - started;
   const most = Math.ceil(elapsed / 20) + 1; // every second step at most
   check(shots >= 10 && shots <= most, `space fires: ${shots} shots in ${elapsed.toFixed(0)} ms`);
-  const after = await shotsLeft(page);
-  await waitFrames(page, 30);
-  check(await shotsLeft(page) === after, 'no shot after space is let go');
+  await stopped(page, 'no shot after space is let go');
   await hidden(page);
 }
 
 // A hidden page (document.hidden stood in for) takes no step and its clock
 // stands until it is shown; the keys held when it was hidden count as let go.
 async function hidden(page) {
-  const setHidden = (value) => page.evaluate((value) => {
-    Object.defineProperty(document, 'hidden', { value, configurable: true });
-    document.dispatchEvent(new Event('visibilitychange'));
-  }, value);
   await page.keyboard.down(' ');
   await fired(page, await shotsLeft(page), 2);
-  await setHidden(true);
+  await setHidden(page, true);
   await settled(page);
   const shots = await shotsLeft(page), clock = await gameClock(page);
   await pause(400);
   check(await shotsLeft(page) === shots, 'no step while the page is hidden');
   check(await gameClock(page) === clock, 'the game clock stands still while hidden');
-  await setHidden(false);
+  await setHidden(page, false);
   await waitFrames(page, 30);
   check(await gameClock(page) > clock && await shotsLeft(page) === shots,
         'shown again, the game goes on with space let go');
@@ -297,10 +305,7 @@ async function modifiers(page) {
   await page.keyboard.down('Control');
   await page.keyboard.up(' ');
   await page.keyboard.up('Control');
-  await waitFrames(page, 3);
-  const shots = await shotsLeft(page);
-  await waitFrames(page, 30);
-  check(await shotsLeft(page) === shots, 'space let go with Ctrl down: the firing stops');
+  await stopped(page, 'space let go with Ctrl down: the firing stops');
 }
 
 // Space and the left arrow held when the canvas loses the keyboard, and
@@ -319,10 +324,7 @@ async function blur(page) {
   await page.keyboard.down(' ');
   check(await fired(page, await shotsLeft(page), 2), 'focused again, space fires again');
   await page.evaluate(() => window.dispatchEvent(new Event('blur')));
-  await waitFrames(page, 3);
-  const shots = await shotsLeft(page);
-  await waitFrames(page, 30);
-  check(await shotsLeft(page) === shots, 'the window blurred: the firing stops');
+  await stopped(page, 'the window blurred: the firing stops');
   await page.keyboard.up(' ');
 }
 
@@ -425,5 +427,5 @@ async function main() {
 }
 
 module.exports = { check, pause, until, waitFrames, settled, gameClock, open, canvasPixels, balls,
-  turnOf, shotsLeft, firstBall, fired, standsStill, serveBuild, launch, finish };
+  turnOf, shotsLeft, firstBall, fired, standsStill, stopped, setHidden, serveBuild, launch, finish };
 if (require.main === module) main().catch((error) => { console.error(error); process.exit(1); });
