@@ -17,8 +17,8 @@ var LibraryZarvelPage = {
   $ZPAGE: {
     CLICK_MS: 150, // how long a button pressed without a pointer holds its key
     coarse: null, // the media query of a coarse main pointer
-    view: null,
-    windowSize: '', // the canvas's CSS size where the pointer is fine
+    view: null, // the page's #view, the room the canvas fits in
+    windowSize: '', // the canvas's CSS side where the pointer is fine ('600px')
     fitted: false, // the canvas is sized to the view
 
     // Sets the buttons and the fitting of the view going, when the page has
