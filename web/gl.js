@@ -12,6 +12,13 @@
 // uploaded again only if it changed. The game's meshes, built once before
 // the first frame, are so uploaded once and never again.
 //
+// Bitmaps are drawn at a whole-number scale that keeps the text the same
+// share of the view as 18-pixel glyphs in 600 pixels: 1 up to 899 pixels,
+// 2 from 900 (a 390-pixel-wide phone at three device pixels a pixel).
+//
+// A context the browser took away and gave back is rebuilt by restore():
+// the program, the buffers, the uploaded arrays and the state GL keeps.
+//
 // Left out, as the game needs none of it: flat shading (every strip is
 // smooth), positional lights (light 0 is directional), two-sided lighting,
 // the matrix stack, and GL's specular term of 1 where the normal is at right
@@ -48,6 +55,8 @@ var LibraryZarvelGL = {
     vertexArray: { enabled: false, pointer: 0 },
     normalArray: { enabled: false, pointer: 0 },
     viewport: [0, 0, 0, 0],
+    clearColour: [0, 0, 0, 0],
+    depthTest: false,
     packAlignment: 4,
     raster: { x: 0, y: 0, z: 0, valid: true, colour: [1, 1, 1, 1] },
     pending: { points: [], colour: [1, 1, 1, 1], viewport: null }, // bitmaps not drawn yet
@@ -98,11 +107,11 @@ var LibraryZarvelGL = {
         'attribute vec3 position; attribute vec3 normal;',
         'uniform mat4 modelview, projection; uniform mat3 normalMatrix;',
         'uniform bool lit, normalizing; uniform vec4 plain, ambient;',
-        'uniform vec3 diffuse, specular, toLight, halfway; uniform float shininess;',
+        'uniform vec3 diffuse, specular, toLight, halfway; uniform float shininess, pointSize;',
         'varying vec4 colour;',
         'void main() {',
         '  gl_Position = projection * (modelview * vec4(position, 1.0));',
-        '  gl_PointSize = 1.0;',
+        '  gl_PointSize = pointSize;',
         '  if (!lit) { colour = plain; return; }',
         '  vec3 n = normalMatrix * normal;',
         '  if (normalizing) n = normalize(n);',
@@ -127,9 +136,10 @@ var LibraryZarvelGL = {
       if (!gl.getProgramParameter(program, gl.LINK_STATUS)) throw new Error(gl.getProgramInfoLog(program));
       gl.useProgram(program);
       ['modelview', 'projection', 'normalMatrix', 'lit', 'normalizing', 'plain', 'ambient',
-       'diffuse', 'specular', 'toLight', 'halfway', 'shininess'].forEach(function(name) {
+       'diffuse', 'specular', 'toLight', 'halfway', 'shininess', 'pointSize'].forEach(function(name) {
         ZGL.uniforms[name] = gl.getUniformLocation(program, name);
       });
+      gl.uniform1f(ZGL.uniforms.pointSize, 1);
       return program;
     },
 
@@ -141,6 +151,29 @@ var LibraryZarvelGL = {
       ZGL.meshes = new Map();
       ZGL.matrices = [ZGL.identity(), ZGL.identity()];
       ZGL.viewport = [0, 0, gl.drawingBufferWidth, gl.drawingBufferHeight];
+    },
+
+    // Rebuilds on a context given back what the lost one held: the program,
+    // the buffers with the arrays as last uploaded, and the clear colour,
+    // depth test and viewport; the rest is set again by every draw.
+    restore: function(gl) {
+      ZGL.gl = gl;
+      ZGL.program = ZGL.makeProgram(gl);
+      ZGL.immediateBuffer = gl.createBuffer();
+      ZGL.meshes.forEach(function(mesh) {
+        mesh.buffer = gl.createBuffer();
+        gl.bindBuffer(gl.ARRAY_BUFFER, mesh.buffer);
+        gl.bufferData(gl.ARRAY_BUFFER, mesh.copy, gl.STATIC_DRAW);
+      });
+      var c = ZGL.clearColour, v = ZGL.viewport;
+      gl.clearColor(c[0], c[1], c[2], c[3]);
+      if (ZGL.depthTest) gl.enable(gl.DEPTH_TEST);
+      gl.viewport(v[0], v[1], v[2], v[3]);
+    },
+
+    // The whole-number scale bitmaps are drawn at in a viewport this size.
+    bitmapScale: function(viewport) {
+      return Math.max(1, Math.round(Math.min(viewport[2], viewport[3]) / 600));
     },
 
     // Sets the uniforms of a draw: matrices, then light 0 and the material
@@ -210,26 +243,30 @@ var LibraryZarvelGL = {
 
     // Adds a bitmap of width x height bits, rows of whole bytes from the
     // bottom up, at the raster position less the origin, in the raster
-    // colour and depth, to the points of the next flushBitmaps; then moves
-    // the raster position on by xmove.
+    // colour and depth, to the points of the next flushBitmaps, each bit a
+    // square of the bitmap scale; then moves the raster position on by
+    // xmove times the scale.
     bitmap: function(width, height, xorig, yorig, xmove, bits) {
       var r = ZGL.raster, pending = ZGL.pending;
       if (!r.valid) return;
       if (pending.viewport !== ZGL.viewport || pending.colour.join() !== r.colour.join()) ZGL.flushBitmaps();
       pending.viewport = ZGL.viewport;
       pending.colour = r.colour;
-      var left = Math.floor(r.x - xorig), bottom = Math.floor(r.y - yorig), depth = 2 * r.z - 1;
+      var s = ZGL.bitmapScale(ZGL.viewport);
+      var left = Math.floor(r.x - xorig * s), bottom = Math.floor(r.y - yorig * s), depth = 2 * r.z - 1;
       var rowBytes = (width + 7) >> 3;
       for (var j = 0; j < height; j++) {
         for (var i = 0; i < width; i++) {
-          if (bits[j * rowBytes + (i >> 3)] & (0x80 >> (i & 7))) pending.points.push(left + i + 0.5, bottom + j + 0.5, depth);
+          if (bits[j * rowBytes + (i >> 3)] & (0x80 >> (i & 7))) {
+            pending.points.push(left + (i + 0.5) * s, bottom + (j + 0.5) * s, depth);
+          }
         }
       }
-      r.x += xmove;
+      r.x += xmove * s;
     },
 
     // Draws the bitmaps given since the last draw as one draw of points,
-    // one a pixel, from window coordinates straight to clip space. Called
+    // one a bit, from window coordinates straight to clip space. Called
     // before anything else is drawn or read, so the order is kept.
     flushBitmaps: function() {
       var pending = ZGL.pending, gl = ZGL.gl;
@@ -246,13 +283,15 @@ var LibraryZarvelGL = {
       gl.enableVertexAttribArray(0);
       gl.vertexAttribPointer(0, 3, gl.FLOAT, false, 0, 0);
       ZGL.constantNormal();
+      gl.uniform1f(ZGL.uniforms.pointSize, ZGL.bitmapScale(v));
       gl.drawArrays(gl.POINTS, 0, pending.points.length / 3);
+      gl.uniform1f(ZGL.uniforms.pointSize, 1);
       pending.points = [];
     },
   },
 
   glClear: function(mask) { ZGL.flushBitmaps(); ZGL.frame++; ZGL.gl.clear(mask); },
-  glClearColor: function(r, g, b, a) { ZGL.gl.clearColor(r, g, b, a); },
+  glClearColor: function(r, g, b, a) { ZGL.clearColour = [r, g, b, a]; ZGL.gl.clearColor(r, g, b, a); },
   glViewport: function(x, y, width, height) {
     ZGL.viewport = [x, y, width, height];
     ZGL.gl.viewport(x, y, width, height);
@@ -267,13 +306,13 @@ var LibraryZarvelGL = {
     if (cap === 0x0B50) ZGL.lighting = true;
     else if (cap === 0x4000) ZGL.light0 = true;
     else if (cap === 0x0BA1) ZGL.normalize = true;
-    else if (cap === 0x0B71) ZGL.gl.enable(ZGL.gl.DEPTH_TEST);
+    else if (cap === 0x0B71) { ZGL.depthTest = true; ZGL.gl.enable(ZGL.gl.DEPTH_TEST); }
   },
   glDisable: function(cap) {
     if (cap === 0x0B50) ZGL.lighting = false;
     else if (cap === 0x4000) ZGL.light0 = false;
     else if (cap === 0x0BA1) ZGL.normalize = false;
-    else if (cap === 0x0B71) ZGL.gl.disable(ZGL.gl.DEPTH_TEST);
+    else if (cap === 0x0B71) { ZGL.depthTest = false; ZGL.gl.disable(ZGL.gl.DEPTH_TEST); }
   },
 
   glMatrixMode: function(mode) { ZGL.mode = mode === 0x1701 ? 1 : 0; },

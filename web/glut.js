@@ -1,15 +1,22 @@
 // SPDX-License-Identifier: MIT
 // The freeglut calls the game makes, on the page: one canvas (Module.canvas)
-// with a WebGL 1 context, its key events, its size, the loop and the
-// Gamepad API, and freeglut's 18-point Helvetica bitmaps (ZFONT, generated
-// from freeglut's source by make-font.js).
+// with a WebGL 1 context, its key events, its size in device pixels, the
+// loop and the Gamepad API, and freeglut's 18-point Helvetica bitmaps
+// (ZFONT, generated from freeglut's source by make-font.js).
 //
 // The loop: the idle callback runs from a timer. When it names the time its
 // next step is due (zarvelWakeAt), the timer sleeps until then; a step that
 // ran names none, so the callback is called again at once and names it.
 // The redisplay a step asks for is drawn at the browser's next animation
-// frame, once, with the world as it is then. While the page is hidden the
-// timer stops and the game's clock (zarvelGameClock) stands still.
+// frame, once, with the world as it is then. While the page is hidden or
+// the browser has taken the WebGL context away, the timer stops and the
+// game's clock (zarvelGameClock) stands still.
+//
+// Holds: a key or a finger on an on-screen button (controls.js) holds its
+// game key; the game hears the press when the first holder takes it and the
+// release when the last one lets go, so a control held by a key and a finger
+// stays held until both let go. Keys count as let go when the page loses the
+// keyboard or is hidden.
 
 var LibraryZarvelGLUT = {
   $ZGLUT: {
@@ -27,15 +34,18 @@ var LibraryZarvelGLUT = {
     firesAt: null, // when the timer set last should fire, ms of the clock
     lateness: 0, // ms the timer has lately fired after it should
     started: 0,
-    hiddenSince: null,
-    hiddenTotal: 0,
-    held: null, // Map of key code to the key up that lets it go
+    pausedSince: null,
+    pausedTotal: 0,
+    lost: false, // the browser has taken the WebGL context away
+    groups: null, // Map of game key ('keyboardUp:z') to { up, holders: Set }
+    holderGroups: null, // Map of holder ('key:KeyZ', 'pointer:3') to its game key
+    frames: 0, // frames drawn
     line: '',
 
-    // Milliseconds of the page being shown since the start, fractional.
+    // Milliseconds of the game running since the start, fractional.
     now: function() {
-      var now = ZGLUT.hiddenSince !== null ? ZGLUT.hiddenSince : performance.now();
-      return now - ZGLUT.started - ZGLUT.hiddenTotal;
+      var now = ZGLUT.pausedSince !== null ? ZGLUT.pausedSince : performance.now();
+      return now - ZGLUT.started - ZGLUT.pausedTotal;
     },
 
     // Calls a registered callback by its name, with integer arguments.
@@ -55,7 +65,7 @@ var LibraryZarvelGLUT = {
     // the idle callback until it names a time, then the timer for that time.
     tick: function() {
       ZGLUT.timer = 0;
-      if (ZGLUT.hiddenSince !== null) return;
+      if (ZGLUT.pausedSince !== null) return;
       ZGLUT.deliverReshape();
       var now = ZGLUT.now();
       if (ZGLUT.firesAt !== null) {
@@ -97,13 +107,21 @@ var LibraryZarvelGLUT = {
     // Draws the frame a step asked for, at the animation frame. A step due
     // meanwhile runs before and after the drawing instead of waiting for
     // the browser to finish the frame.
+    // Without a context nothing is drawn; the frame waits for its return.
     drawFrame: function() {
       ZGLUT.frameRequested = false;
-      if (!ZGLUT.redisplayPending) return;
-      if (ZGLUT.hiddenSince === null && ZGLUT.callbacks.idle) ZGLUT.idle();
+      if (!ZGLUT.redisplayPending || ZGLUT.lost) return;
+      if (ZGLUT.pausedSince === null && ZGLUT.callbacks.idle) ZGLUT.idle();
       ZGLUT.redisplayPending = false;
+      ZGLUT.frames++;
       ZGLUT.call('display', []);
-      if (ZGLUT.hiddenSince === null && ZGLUT.callbacks.idle) ZGLUT.idle();
+      if (ZGLUT.pausedSince === null && ZGLUT.callbacks.idle) ZGLUT.idle();
+    },
+
+    // Asks for the display callback at the next animation frame.
+    requestFrame: function() {
+      ZGLUT.redisplayPending = true;
+      if (!ZGLUT.frameRequested) { ZGLUT.frameRequested = true; requestAnimationFrame(ZGLUT.drawFrame); }
     },
 
     // Sends the first gamepad's first two axes (and a third, when it has
@@ -120,69 +138,134 @@ var LibraryZarvelGLUT = {
       ZGLUT.call('joystick', [mask, axis(0), axis(1), axis(2)]);
     },
 
-    // The callback and key code of a key event: the arrows as special keys,
-    // one character as a character key; null for other keys.
-    keyOf: function(event, up) {
-      if (event.ctrlKey || event.metaKey || event.altKey) return null; // the browser's shortcuts
+    // The press and release of the game key named as a key event names it
+    // ('ArrowLeft', ' ', 'z'): the callback and key code of each, the arrows
+    // as special keys and one character as a character key; null for others.
+    keyOf: function(name) {
       var arrows = { ArrowLeft: 100, ArrowUp: 101, ArrowRight: 102, ArrowDown: 103 };
-      if (event.key in arrows) return [up ? 'specialUp' : 'special', arrows[event.key]];
-      if (event.key.length === 1 && event.key.charCodeAt(0) < 256) {
-        return [up ? 'keyboardUp' : 'keyboard', event.key.charCodeAt(0)];
-      }
-      return null;
+      if (name in arrows) return { down: ['special', arrows[name]], up: ['specialUp', arrows[name]] };
+      if (name.length !== 1 || name.charCodeAt(0) >= 256) return null;
+      var code = name.charCodeAt(0);
+      return { down: ['keyboard', code], up: ['keyboardUp', code] };
     },
 
-    // Key down and up on the canvas; a key still held when the canvas
-    // loses the keyboard is let go.
+    // `holder` takes the game key `key` (from keyOf); the game hears the
+    // press unless another holder has it already. Both cases of a letter
+    // are one game key.
+    press: function(holder, key) {
+      if (ZGLUT.holderGroups.has(holder)) return;
+      var name = key.up[0] + ':' + String.fromCharCode(key.up[1]).toLowerCase();
+      var group = ZGLUT.groups.get(name);
+      if (!group) {
+        group = { up: key.up, holders: new Set() };
+        ZGLUT.groups.set(name, group);
+        ZGLUT.call(key.down[0], [key.down[1], 0, 0]);
+      }
+      group.holders.add(holder);
+      ZGLUT.holderGroups.set(holder, name);
+    },
+
+    // `holder` lets its game key go; the game hears the release when no
+    // other holder has it. False when the holder held nothing.
+    release: function(holder) {
+      var name = ZGLUT.holderGroups.get(holder);
+      if (name === undefined) return false;
+      ZGLUT.holderGroups.delete(holder);
+      var group = ZGLUT.groups.get(name);
+      group.holders.delete(holder);
+      if (group.holders.size === 0) {
+        ZGLUT.groups.delete(name);
+        ZGLUT.call(group.up[0], [group.up[1], 0, 0]);
+      }
+      return true;
+    },
+
+    // Lets go of everything the holders whose names start with `kind` hold.
+    releaseAll: function(kind) {
+      Array.from(ZGLUT.holderGroups.keys()).forEach(function(holder) {
+        if (holder.indexOf(kind) === 0) ZGLUT.release(holder);
+      });
+    },
+
+    // Key down and up on the canvas. A key down with Ctrl, Alt or Meta is
+    // the browser's shortcut, not the game's; the key up of a key the game
+    // holds is always the game's, whatever modifiers went down meanwhile.
+    // Keys still held when the page or the canvas loses the keyboard are
+    // let go.
     listen: function(canvas) {
-      ZGLUT.held = new Map();
+      ZGLUT.groups = new Map();
+      ZGLUT.holderGroups = new Map();
       canvas.addEventListener('keydown', function(event) {
-        var key = ZGLUT.keyOf(event, false);
-        if (!key) return;
+        var key = ZGLUT.keyOf(event.key);
+        if (!key || event.ctrlKey || event.metaKey || event.altKey) return;
         event.preventDefault();
-        if (event.repeat && ZGLUT.ignoreRepeat) return;
-        ZGLUT.held.set(event.code, ZGLUT.keyOf(event, true));
-        ZGLUT.call(key[0], [key[1], 0, 0]);
+        var holder = 'key:' + (event.code || event.key);
+        if (!ZGLUT.holderGroups.has(holder)) ZGLUT.press(holder, key);
+        else if (!ZGLUT.ignoreRepeat) ZGLUT.call(key.down[0], [key.down[1], 0, 0]);
       });
       canvas.addEventListener('keyup', function(event) {
-        var key = ZGLUT.keyOf(event, true);
-        if (!key) return;
-        event.preventDefault();
-        ZGLUT.held.delete(event.code);
-        ZGLUT.call(key[0], [key[1], 0, 0]);
+        if (ZGLUT.release('key:' + (event.code || event.key))) event.preventDefault();
       });
-      canvas.addEventListener('blur', function() {
-        ZGLUT.held.forEach(function(key) { ZGLUT.call(key[0], [key[1], 0, 0]); });
-        ZGLUT.held.clear();
-      });
+      var letGo = function() { ZGLUT.releaseAll('key:'); };
+      canvas.addEventListener('blur', letGo);
+      window.addEventListener('blur', letGo);
       document.addEventListener('visibilitychange', ZGLUT.visibility);
+      canvas.addEventListener('webglcontextlost', ZGLUT.contextLost);
+      canvas.addEventListener('webglcontextrestored', ZGLUT.contextRestored);
       new ResizeObserver(ZGLUT.resize).observe(canvas);
+      window.addEventListener('resize', ZGLUT.resize);
     },
 
-    // The drawing area follows the canvas's size on the page.
+    // The drawing area follows the canvas's size on the page, in the
+    // device's pixels.
     resize: function() {
-      var canvas = Module['canvas'];
-      var width = Math.round(canvas.clientWidth), height = Math.round(canvas.clientHeight);
+      var canvas = Module['canvas'], box = canvas.getBoundingClientRect();
+      var ratio = window.devicePixelRatio || 1;
+      var width = Math.round(box.width * ratio), height = Math.round(box.height * ratio);
       if (width === ZGLUT.width && height === ZGLUT.height) return;
       canvas.width = ZGLUT.width = width;
       canvas.height = ZGLUT.height = height;
       ZGLUT.reshapePending = true;
-      ZGLUT.redisplayPending = true;
-      if (!ZGLUT.frameRequested) { ZGLUT.frameRequested = true; requestAnimationFrame(ZGLUT.drawFrame); }
+      ZGLUT.requestFrame();
     },
 
-    // Hidden: the timer stops and the clock stands; shown: both go on.
-    visibility: function() {
-      if (document.hidden && ZGLUT.hiddenSince === null) {
-        ZGLUT.hiddenSince = performance.now();
+    // Hidden or without a context the timer stops and the clock stands;
+    // shown with a context again, both go on.
+    pause: function() {
+      var paused = document.hidden || ZGLUT.lost;
+      if (paused && ZGLUT.pausedSince === null) {
+        ZGLUT.pausedSince = performance.now();
         clearTimeout(ZGLUT.timer);
         ZGLUT.timer = 0;
         ZGLUT.firesAt = null;
-      } else if (!document.hidden && ZGLUT.hiddenSince !== null) {
-        ZGLUT.hiddenTotal += performance.now() - ZGLUT.hiddenSince;
-        ZGLUT.hiddenSince = null;
+      } else if (!paused && ZGLUT.pausedSince !== null) {
+        ZGLUT.pausedTotal += performance.now() - ZGLUT.pausedSince;
+        ZGLUT.pausedSince = null;
         if (ZGLUT.callbacks.idle && !ZGLUT.timer) ZGLUT.timer = setTimeout(ZGLUT.tick, 0);
       }
+    },
+
+    // A hidden page has no keyboard and no fingers on it: all is let go.
+    visibility: function() {
+      if (document.hidden) ZGLUT.releaseAll('');
+      ZGLUT.pause();
+    },
+
+    // The browser took the context: it may give it back (so the default is
+    // prevented), and the game pauses until then.
+    contextLost: function(event) {
+      event.preventDefault();
+      ZGLUT.lost = true;
+      ZGLUT.pause();
+    },
+
+    // The context is back: the layer rebuilds what it had in it, and the
+    // frame is drawn again from the world as it was.
+    contextRestored: function() {
+      ZGL.restore(Module['canvas'].getContext('webgl'));
+      ZGLUT.lost = false;
+      ZGLUT.pause();
+      ZGLUT.requestFrame();
     },
   },
 
@@ -197,7 +280,7 @@ var LibraryZarvelGLUT = {
   glutInit: function(argc, argv) { ZGLUT.started = performance.now(); },
   glutInitDisplayMode: function(mode) {},
   glutInitWindowSize: function(width, height) { ZGLUT.width = width; ZGLUT.height = height; },
-  glutCreateWindow__deps: ['$ZGL'],
+  glutCreateWindow__deps: ['$ZGL', '$ZPAGE'],
   glutCreateWindow: function(title) {
     var canvas = Module['canvas'];
     document.title = UTF8ToString(title);
@@ -209,6 +292,7 @@ var LibraryZarvelGLUT = {
     if (!gl) throw new Error('this browser gives the page no WebGL');
     ZGL.start(gl);
     ZGLUT.listen(canvas);
+    ZPAGE.start(canvas);
     return 1;
   },
   glutIgnoreKeyRepeat: function(ignore) { ZGLUT.ignoreRepeat = ignore !== 0; },
@@ -229,13 +313,10 @@ var LibraryZarvelGLUT = {
     return query === 0x0264 && typeof navigator.getGamepads === 'function' ? 1 : 0;
   },
   glutForceJoystickFunc: function() { if (ZGLUT.callbacks.joystick) ZGLUT.pollJoystick(); },
-  glutPostRedisplay: function() {
-    ZGLUT.redisplayPending = true;
-    if (!ZGLUT.frameRequested) { ZGLUT.frameRequested = true; requestAnimationFrame(ZGLUT.drawFrame); }
-  },
+  glutPostRedisplay: function() { ZGLUT.requestFrame(); },
   // The page's own loop runs the game from here on; main returns to it.
   glutMainLoop: function() {
-    ZGLUT.visibility();
+    ZGLUT.pause();
     ZGLUT.deliverReshape();
     if (ZGLUT.callbacks.idle) ZGLUT.timer = setTimeout(ZGLUT.tick, 0);
   },

@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Packs the browser game into OUT, a zip of one folder zarvel-VERSION-web
-# with index.html, zarvel.js, zarvel.wasm (from FILES_DIR) and COPYRIGHT.txt
+# with the page's files (index.html, zarvel.js, zarvel.wasm, the manifest,
+# its icons and the service worker sw.js, from FILES_DIR) and COPYRIGHT.txt
 # (LICENSE, then FREEGLUT_NOTICE for the font). The members are 0644, sorted
 # and dated EPOCH; STRIP (strip-nondeterminism), when found, normalises the
 # zip's order, modes and times as for the other packages.
@@ -9,7 +10,8 @@ get_filename_component(work "${OUT}" DIRECTORY)
 set(stage "${work}/web-zip")
 file(REMOVE_RECURSE "${stage}")
 file(MAKE_DIRECTORY "${stage}/${folder}")
-foreach(name index.html zarvel.js zarvel.wasm)
+set(files icon-192.png icon-512.png index.html manifest.webmanifest sw.js zarvel.js zarvel.wasm)
+foreach(name ${files})
     file(COPY "${FILES_DIR}/${name}" DESTINATION "${stage}/${folder}"
         FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 endforeach()
@@ -29,8 +31,8 @@ set(ENV{SOURCE_DATE_EPOCH} "${EPOCH}")
 set(ENV{TZ} UTC)
 string(TIMESTAMP stamp "%Y-%m-%d %H:%M:%S" UTC)
 file(REMOVE "${OUT}")
-set(members "${folder}/COPYRIGHT.txt" "${folder}/index.html" "${folder}/zarvel.js"
-    "${folder}/zarvel.wasm")
+list(TRANSFORM files PREPEND "${folder}/" OUTPUT_VARIABLE members)
+list(PREPEND members "${folder}/COPYRIGHT.txt")
 execute_process(
     COMMAND "${CMAKE_COMMAND}" -E tar cf "${OUT}" --format=zip "--mtime=${stamp} UTC" -- ${members}
     WORKING_DIRECTORY "${stage}" RESULT_VARIABLE status)
