@@ -4,9 +4,8 @@
 // that buffer swaps need not wait for the display. The window is the one of
 // the current OpenGL context, which freeglut made current when it created
 // the one window.
-#include <windows.h>
-
 #include <GL/gl.h>
+#include <windows.h>
 
 #include "shell.h"
 #include "toolkit.h"
@@ -23,7 +22,7 @@ struct ControlKeys {
 
 constexpr int MAX_CONTROL_KEYS = 8;
 const ControlKeys controlKeys[MAX_CONTROL_KEYS] = {
-    {CONTROL_UP, VK_UP},       {CONTROL_DOWN, VK_DOWN}, {CONTROL_LEFT, VK_LEFT},
+    {CONTROL_UP, VK_UP},       {CONTROL_DOWN, VK_DOWN},  {CONTROL_LEFT, VK_LEFT},
     {CONTROL_RIGHT, VK_RIGHT}, {CONTROL_FIRE, VK_SPACE}, {CONTROL_ZOOM1, 'Z'},
     {CONTROL_ZOOM2, 'X'},      {CONTROL_ZOOM3, 'C'},
 };

@@ -23,10 +23,10 @@ struct ControlKeys {
 
 constexpr int MAX_CONTROL_KEYS = 8;
 const ControlKeys controlKeys[MAX_CONTROL_KEYS] = {
-    {CONTROL_UP, {XK_Up, XK_KP_Up}},          {CONTROL_DOWN, {XK_Down, XK_KP_Down}},
-    {CONTROL_LEFT, {XK_Left, XK_KP_Left}},    {CONTROL_RIGHT, {XK_Right, XK_KP_Right}},
-    {CONTROL_FIRE, {XK_space, NoSymbol}},     {CONTROL_ZOOM1, {XK_z, XK_Z}},
-    {CONTROL_ZOOM2, {XK_x, XK_X}},            {CONTROL_ZOOM3, {XK_c, XK_C}},
+    {CONTROL_UP, {XK_Up, XK_KP_Up}},       {CONTROL_DOWN, {XK_Down, XK_KP_Down}},
+    {CONTROL_LEFT, {XK_Left, XK_KP_Left}}, {CONTROL_RIGHT, {XK_Right, XK_KP_Right}},
+    {CONTROL_FIRE, {XK_space, NoSymbol}},  {CONTROL_ZOOM1, {XK_z, XK_Z}},
+    {CONTROL_ZOOM2, {XK_x, XK_X}},         {CONTROL_ZOOM3, {XK_c, XK_C}},
 };
 
 // True when a key that makes `keysym` is down in the server's key map;

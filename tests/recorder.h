@@ -14,8 +14,8 @@ struct ToolkitRecorder {
     int waitDue = 0;                // ms, the clock reading the last wait was for
     bool joystickAttached = false;  // a poll delivers the sample below
     unsigned int joystickButtons = 0;
-    int joystickX = 0;  // -1000..1000
-    int joystickY = 0;  // -1000..1000
+    int joystickX = 0;            // -1000..1000
+    int joystickY = 0;            // -1000..1000
     bool secondJoystick = false;  // a second stick, idle, is polled after the first
     int keyChecks = 0;            // calls of toolkitKeysStillDown
     int keysUp = 0;               // control bits whose keys the window system says are up

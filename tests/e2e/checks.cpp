@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Checks both end-to-end drivers make on a running game.
 // gtest comes before Xlib, whose macros (None, Bool) clash with its names.
-#include <gtest/gtest.h>
-
 #include "checks.h"
 
 #include <X11/keysym.h>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <utility>
@@ -111,8 +110,9 @@ void expectKeysLetGoElsewhere(GameRun& run) {
 
 void expectModifiedReleasesLetGo(GameRun& run) {
     const std::pair<unsigned long, const char*> modifiers[] = {
-        {XK_Control_L, "Ctrl"}, {XK_Alt_L, "Alt"},  {XK_Shift_L, "Shift"},
-        {XK_Super_L, "Super"},  {XK_ISO_Level3_Shift, "AltGr"}, {XK_Caps_Lock, "Caps Lock"}};
+        {XK_Control_L, "Ctrl"},         {XK_Alt_L, "Alt"},
+        {XK_Shift_L, "Shift"},          {XK_Super_L, "Super"},
+        {XK_ISO_Level3_Shift, "AltGr"}, {XK_Caps_Lock, "Caps Lock"}};
     Display* display = session().display;
     for (const auto& [modifier, name] : modifiers) {
         const int before = readLineNow(run).shotsLeft;

@@ -21,9 +21,9 @@
 #include "session.h"
 
 namespace {
-constexpr double FIRST_TARGET_HEADING = 358.0;  // degrees, from the fixed random sequence
-constexpr double FIRST_TARGET_DISTANCE = 138.0; // units from the gun
-constexpr double MAX_DRIFT_SPEED = 5.0;         // units per second per axis, at most
+constexpr double FIRST_TARGET_HEADING = 358.0;   // degrees, from the fixed random sequence
+constexpr double FIRST_TARGET_DISTANCE = 138.0;  // units from the gun
+constexpr double MAX_DRIFT_SPEED = 5.0;          // units per second per axis, at most
 constexpr double PI = 3.141592653589793;
 
 std::string currentTestName() {
@@ -44,8 +44,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(session().error.empty()) << session().error;
         launchGame(game, currentTestName(), {}, environment);
-        ASSERT_TRUE(waitForGameWindow(game, 30.0))
-            << "no window titled Zarvel; the game wrote:\n" << readFile(game.outputPath);
+        ASSERT_TRUE(waitForGameWindow(game, 30.0)) << "no window titled Zarvel; the game wrote:\n"
+                                                   << readFile(game.outputPath);
         if (!managed) focusWindow(session().display, game.window);
         ASSERT_TRUE(waitForOverlay(game, 30.0, frame, line))
             << "no readable text line at the top left; the game wrote:\n"
@@ -70,7 +70,8 @@ protected:
     bool waitForBall(Blob& ball, double seconds) {
         const double deadline = nowSeconds() + seconds * slowFactor();
         while (nowSeconds() < deadline) {
-            if (grabFrame(session().display, game.window, frame) && findBall(frame, ball)) return true;
+            if (grabFrame(session().display, game.window, frame) && findBall(frame, ball))
+                return true;
             sleepSeconds(0.01);
         }
         return false;
@@ -95,7 +96,8 @@ protected:
     void expectEightDegreeZoom(const Blob& normal) {
         const double growth = std::tan(32.0 / 180.0 * PI) / std::tan(4.0 / 180.0 * PI);
         const double normalHeight = normal.maxY - normal.minY + 1.0;
-        const double reach = std::max(std::abs(normal.centreX - 300.0), std::abs(normal.centreY - 300.0));
+        const double reach =
+            std::max(std::abs(normal.centreX - 300.0), std::abs(normal.centreY - 300.0));
         if ((reach + normalHeight / 2.0) * growth > 240.0) {
             std::cout << "ball at " << normal.centreX << "," << normal.centreY
                       << ", too far out for the zoomed view; its size is not compared\n";
@@ -114,7 +116,8 @@ protected:
         sendKey(session().display, XK_f, false);
         const double deadline = nowSeconds() + 30.0 * slowFactor();
         while (nowSeconds() < deadline) {
-            if (waitForOverlay(game, 1.0, frame, line) && line.fpsShown && line.fps > 0) return line.fps;
+            if (waitForOverlay(game, 1.0, frame, line) && line.fpsShown && line.fps > 0)
+                return line.fps;
             sleepSeconds(0.02);
         }
         return 0;
@@ -174,10 +177,12 @@ TEST_F(Play, FirstTargetAppearsWhereTheFixedSequencePutsIt) {
         }
     }
     const ScreenPoint start = projectPoint(0.0, 64.0, x0, 2.0, z0);
-    const double radius = 2.0 / (FIRST_TARGET_DISTANCE - drift) / std::tan(32.0 / 180.0 * PI) * 300.0;
-    std::cout << "first ball seen at " << ball.centreX << "," << ball.centreY << " after " << seconds
-              << " s; spawned at " << start.x << "," << start.y << "; allowed x " << left - radius
-              << ".." << right + radius << ", y " << top - radius << ".." << bottom + radius << "\n";
+    const double radius =
+        2.0 / (FIRST_TARGET_DISTANCE - drift) / std::tan(32.0 / 180.0 * PI) * 300.0;
+    std::cout << "first ball seen at " << ball.centreX << "," << ball.centreY << " after "
+              << seconds << " s; spawned at " << start.x << "," << start.y << "; allowed x "
+              << left - radius << ".." << right + radius << ", y " << top - radius << ".."
+              << bottom + radius << "\n";
     EXPECT_GT(start.x, 300.0) << "heading 358 must be right of the centre";
     EXPECT_GE(ball.centreX, left - radius);
     EXPECT_LE(ball.centreX, right + radius);
@@ -245,8 +250,8 @@ TEST_F(Play, HoldingSpaceFiresOnEverySecondStepUntilReleased) {
     const OverlayText after = settledLine();
     ASSERT_TRUE(after.read) << "the shot count never settled after the release";
     const int fired = 10000 - after.shotsLeft;
-    std::cout << "held " << held << " s at " << slowest << " to " << fastest << " steps/s: "
-              << fired << " shots, line " << after.text << "\n";
+    std::cout << "held " << held << " s at " << slowest << " to " << fastest
+              << " steps/s: " << fired << " shots, line " << after.text << "\n";
     EXPECT_LE(fired, std::ceil(50.0 * held) + 3) << "more than one shot every second 10 ms step";
     // One shot either way for where the cadence starts, the rest for the
     // steps between a readout's change and the key event.
@@ -294,7 +299,8 @@ TEST_F(Play, LeftArrowTurnsTheViewLeftAndRightArrowTurnsItBack) {
     // The arrow is let go as soon as the ball has moved (a loaded machine
     // reads late, and the view turns 100 degrees a second). A held arrow
     // turns at least 0.5 degrees per step once it has sped up.
-    EXPECT_LT(turnRate(game), 10.0) << "the view kept turning after the release, degrees per second";
+    EXPECT_LT(turnRate(game), 10.0)
+        << "the view kept turning after the release, degrees per second";
     ASSERT_TRUE(grabFrame(session().display, game.window, frame));
     EXPECT_GE(barrelShare(frame), 0.9) << "the barrel did not turn with the view";
     Blob still;
@@ -346,7 +352,8 @@ protected:
         const double until = from + 2.0;
         while (nowSeconds() < until) {
             const OverlayText now = readLineNow(game);
-            if (now.read && now.fpsShown && nowSeconds() >= from) fastest = std::max(fastest, now.fps);
+            if (now.read && now.fpsShown && nowSeconds() >= from)
+                fastest = std::max(fastest, now.fps);
             sleepSeconds(0.02);
         }
         return fastest;
@@ -386,7 +393,8 @@ TEST_F(SwapControl, OnZinkTheGameDrawsAsOnLlvmpipeAndAsksForIntervalZero) {
     if (HasFatalFailure()) return;
     expectStartScene(frame, line);
     EXPECT_EQ(readFile(intervals), "EXT asked 0, interval before 1 after 0\n")
-        << "the game wrote:\n" << readFile(game.outputPath);
+        << "the game wrote:\n"
+        << readFile(game.outputPath);
 }
 
 // The game under a real window manager, openbox with its own default
@@ -566,8 +574,7 @@ TEST_F(JoystickPlay, StickAimsButtonsFireAndZoomAndAnUnpluggedStickLetsGo) {
     const int slowest = std::min({rates.slowest, shownBefore, shownAfter > 0 ? shownAfter : 100});
     const int fastest = std::max({rates.fastest, shownBefore, shownAfter});
     std::cout << "button 0 held: " << first - last << " shots in " << lastAt - firstAt << " s, "
-              << rate << " per second at " << slowest << " to " << fastest
-              << " steps per second\n";
+              << rate << " per second at " << slowest << " to " << fastest << " steps per second\n";
     EXPECT_GE(rate, 0.8 * slowest / 2.0 - 2.0) << "fewer than one shot every second step";
     EXPECT_LE(rate, 1.1 * fastest / 2.0 + 2.0) << "more than one shot every second step";
     EXPECT_LE(rate, 53.0) << "more than one shot every second 10 ms step";
@@ -577,7 +584,8 @@ TEST_F(JoystickPlay, StickAimsButtonsFireAndZoomAndAnUnpluggedStickLetsGo) {
 
     // Unplugged while button 0 is held, the stick no longer fires.
     send(JS_EVENT_BUTTON, 0, 1);
-    ASSERT_NE(waitForShotsLeft(game, released - 10, 30.0).second, -1) << "button 0 did not fire again";
+    ASSERT_NE(waitForShotsLeft(game, released - 10, 30.0).second, -1)
+        << "button 0 did not fire again";
     ASSERT_EQ(kill(game.process.pid, SIGUSR1), 0);
     const int unplugged = settledShotsLeft(game, 30.0);
     ASSERT_NE(unplugged, -1) << "the gun kept firing after the joystick was unplugged";

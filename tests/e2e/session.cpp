@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The shared X session (a gtest environment) and runs of the game on it.
 // gtest comes before Xlib, whose macros (None, Bool) clash with its names.
-#include <gtest/gtest.h>
-
 #include "session.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -185,9 +185,9 @@ std::string findingsIn(const std::string& output) {
     std::istringstream lines(output);
     std::string line;
     std::string findings;
-    for (const char* marker : {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
-                               "Invalid read", "Invalid write", "uninitialised",
-                               "definitely lost in"}) {
+    for (const char* marker :
+         {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:", "Invalid read",
+          "Invalid write", "uninitialised", "definitely lost in"}) {
         lines.clear();
         lines.seekg(0);
         while (std::getline(lines, line)) {

@@ -24,17 +24,17 @@ Session& session();
 // One run of the built game.
 struct GameRun {
     ChildProcess process;
-    Window window = 0;        // its window, once found
-    std::string outputPath;   // where its stdout and stderr went
-    double startedAt = 0.0;   // nowSeconds() when it was started
+    Window window = 0;       // its window, once found
+    std::string outputPath;  // where its stdout and stderr went
+    double startedAt = 0.0;  // nowSeconds() when it was started
 };
 
 // Starts the game behind `prefix` (by default ZARVEL_E2E_WRAPPER's words),
-// in the system of ZARVEL_E2E_SYSTEM when that is set, with DISPLAY set to the session's display plus the given changes. In a
-// sanitizer build a game started straight away gets Mesa's driver pinned
-// (see sanitizer.h); one behind a prefix (strace) gets no leak check, as the
-// prefix program would be preloaded too. An LD_PRELOAD among the changes is
-// kept there, after the sanitizer's runtime.
+// in the system of ZARVEL_E2E_SYSTEM when that is set, with DISPLAY set to the session's display
+// plus the given changes. In a sanitizer build a game started straight away gets Mesa's driver
+// pinned (see sanitizer.h); one behind a prefix (strace) gets no leak check, as the prefix program
+// would be preloaded too. An LD_PRELOAD among the changes is kept there, after the sanitizer's
+// runtime.
 void launchGame(GameRun& run, const std::string& name, const std::vector<std::string>& prefix,
                 const ChildEnvironment& environment);
 

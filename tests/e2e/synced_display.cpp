@@ -82,8 +82,8 @@ void logLine(const char* line) {
 // Logs an interval asked for, with the interval before and after.
 void logRequest(const char* extension, int asked, int before, int after) {
     char line[96] = {};
-    std::snprintf(line, sizeof line, "%s asked %d, interval before %d after %d\n", extension,
-                  asked, before, after);
+    std::snprintf(line, sizeof line, "%s asked %d, interval before %d after %d\n", extension, asked,
+                  before, after);
     logLine(line);
 }
 
@@ -143,8 +143,8 @@ extern "C" const char* glXQueryExtensionsString(Display* display, int screen) {
     static std::string extended;
     const char* list = real(display, screen);
     if (!standingIn()) return list;
-    extended = std::string(list != nullptr ? list : "") +
-               " GLX_EXT_swap_control GLX_MESA_swap_control ";
+    extended =
+        std::string(list != nullptr ? list : "") + " GLX_EXT_swap_control GLX_MESA_swap_control ";
     return extended.c_str();
 }
 

@@ -6,7 +6,6 @@
 // request ends it with status 0.
 // gtest comes before Xlib, whose macros (None, Bool) clash with its names.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include "checks.h"
@@ -29,18 +28,20 @@ protected:
         launchGame(game, std::string("WineGame.") + test->name(), {ZARVEL_WINE_RUN},
                    {{"WINEPREFIX=" ZARVEL_WINE_PREFIX}, {}});
         // The first start in a new prefix sets the prefix up, which takes a while.
-        ASSERT_TRUE(waitForGameWindow(game, 120.0))
-            << "no window titled Zarvel; Wine wrote:\n" << readFile(game.outputPath);
+        ASSERT_TRUE(waitForGameWindow(game, 120.0)) << "no window titled Zarvel; Wine wrote:\n"
+                                                    << readFile(game.outputPath);
         focusWindow(session().display, game.window);
         ASSERT_TRUE(waitForOverlay(game, 30.0, frame, line))
-            << "no readable text line at the top left; Wine wrote:\n" << readFile(game.outputPath);
+            << "no readable text line at the top left; Wine wrote:\n"
+            << readFile(game.outputPath);
     }
 
     void TearDown() override {
         if (game.process.pid > 0 && !game.process.finished) {
             // Without a window manager Wine takes about 2 s to act on the request.
             sendCloseRequest(session().display, game.window);
-            EXPECT_TRUE(waitForExit(game.process, 30.0 * slowFactor())) << "the game ignored the close";
+            EXPECT_TRUE(waitForExit(game.process, 30.0 * slowFactor()))
+                << "the game ignored the close";
         }
         finishGame(game);
         EXPECT_TRUE(WIFEXITED(game.process.status) && WEXITSTATUS(game.process.status) == 0)
