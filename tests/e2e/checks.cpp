@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Checks both end-to-end drivers make on a running game.
 // gtest comes before Xlib, whose macros (None, Bool) clash with its names.
+#include <gtest/gtest.h>
+
 #include "checks.h"
 
 #include <X11/keysym.h>
-#include <gtest/gtest.h>
 
 #include <cmath>
 #include <utility>
