@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The shared X session (a gtest environment) and runs of the game on it.
 // gtest comes before Xlib, whose macros (None, Bool) clash with its names.
-#include "session.h"
-
 #include <gtest/gtest.h>
+
+#include "session.h"
 
 #include <algorithm>
 #include <cstdlib>
