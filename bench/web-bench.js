@@ -10,8 +10,10 @@
 //   time over the time passed) and its busy time per frame drawn;
 // - from a touch on "Turn left" and from the left arrow key to the first
 //   frame drawn with another heading, in the phone's emulation: ms from the
-//   input event's time stamp to the end of the display callback that drew
-//   it (ZARVEL_LATENCY_TRIALS of each, default 20).
+//   input event's time stamp, and from the page's first handler of it, to
+//   the end of the display callback that drew it (ZARVEL_LATENCY_TRIALS of
+//   each, default 20). The two differ by the browser's delivery of the
+//   event to the page.
 // Prints figures, asserts nothing. ZARVEL_NO_FRAMES=1 leaves the frame
 // benchmark out.
 //   bench/run-web-benchmarks    (builds, then runs this with puppeteer-core)
@@ -79,13 +81,14 @@ async function startScene(browser, base, what, viewport, rate, seconds) {
   await page.close();
 }
 
-// Records in the page when each input event came (its time stamp) and when
+// Records in the page when each input event came (its time stamp, and the
+// time the page's first handler saw it) and when
 // the display callback first drew a heading other than the one before it:
 // the camera's sine and cosine are in the first draw's model-view matrix.
 function watchResponses() {
   window.benchInputs = [];
   window.benchResponses = [];
-  const record = (event) => { window.benchInputs.push(event.timeStamp); };
+  const record = (event) => { window.benchInputs.push([event.timeStamp, performance.now()]); };
   document.addEventListener('pointerdown', record, true);
   document.addEventListener('keydown', record, true);
   const prepare = ZGL.prepare, call = ZGLUT.call;
@@ -105,11 +108,12 @@ function watchResponses() {
 
 // Milliseconds from the input of each of `trials` presses (a touch on Turn
 // left when `touch`, else the left arrow) to the first frame with a new
-// heading; each press is held until the heading changed.
+// heading, from the event's time stamp and from the page's handler, as
+// two lists; each press is held until the heading changed.
 async function latencies(page, session, touch, trials) {
   const box = await page.$eval('button[aria-label="Turn left"]',
     (b) => { const r = b.getBoundingClientRect(); return { x: r.x + r.width / 2, y: r.y + r.height / 2, id: 1 }; });
-  const found = [];
+  const found = [[], []];
   for (let i = 0; i < trials; i++) {
     await page.evaluate(() => { window.benchInputs = []; window.benchResponses = []; });
     if (touch) await session.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [box] });
@@ -117,7 +121,9 @@ async function latencies(page, session, touch, trials) {
     await page.waitForFunction(() => window.benchResponses.length > 0, { timeout: 10000 });
     if (touch) await session.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [box] });
     else await page.keyboard.up('ArrowLeft');
-    found.push(await page.evaluate(() => window.benchResponses[0] - window.benchInputs[0]));
+    const [stamped, handled] = await page.evaluate(() => window.benchInputs[0].map((t) => window.benchResponses[0] - t));
+    found[0].push(stamped);
+    found[1].push(handled);
     await pause(200 + 37 * (i % 7)); // the next press lands elsewhere in the step and the frame
   }
   return found;
@@ -128,14 +134,18 @@ async function touchAgainstKey(browser, base, trials) {
   const { page, session } = await openGame(browser, base, { ...PHONE, deviceScaleFactor: 3 }, 1);
   await pause(1000);
   await page.evaluate(watchResponses);
-  const touch = [], key = [];
+  const touch = [[], []], key = [[], []];
   for (let round = 0; round < trials / 5; round++) {
-    touch.push(...await latencies(page, session, true, 5));
-    key.push(...await latencies(page, session, false, 5));
+    for (const [into, isTouch] of [[touch, true], [key, false]]) {
+      const found = await latencies(page, session, isTouch, 5);
+      into[0].push(...found[0]);
+      into[1].push(...found[1]);
+    }
   }
   const show = (values) => `median ${median(values).toFixed(1)} ms, ${Math.min(...values).toFixed(1)} to ` +
     `${Math.max(...values).toFixed(1)} (${values.length} presses)`;
-  console.log(`from input to the first frame turned, phone at 3x: touch ${show(touch)}; key ${show(key)}`);
+  console.log(`from input to the first frame turned, phone at 3x: touch ${show(touch[0])}; key ${show(key[0])}`);
+  console.log(`from the page's handler to the first frame turned: touch ${show(touch[1])}; key ${show(key[1])}`);
   await page.close();
 }
 

@@ -5,8 +5,9 @@
 // (ZFONT, generated from freeglut's source by make-font.js).
 //
 // The loop: the idle callback runs from a timer. When it names the time its
-// next step is due (zarvelWakeAt), the timer sleeps until then; a step that
-// ran names none, so the callback is called again at once and names it.
+// next step is due (zarvelWakeAt), the loop sleeps until just before then
+// and turns as the next task from there until it is due; a step that ran
+// names none, so the callback is called again at once and names it.
 // The redisplay a step asks for is drawn at the browser's next animation
 // frame, once, with the world as it is then. While the page is hidden or
 // the browser has taken the WebGL context away, the timer stops and the
@@ -32,7 +33,9 @@ var LibraryZarvelGLUT = {
     timer: 0,
     wakeAt: null,
     firesAt: null, // when the timer set last should fire, ms of the clock
-    lateness: 0, // ms the timer has lately fired after it should
+    lateness: 0.2, // ms the timer fires after it should, a running median
+    port: null, // a message port: a message to it turns the loop as the next task
+    posted: false, // a message to the port is on its way
     started: 0,
     pausedSince: null,
     pausedTotal: 0,
@@ -62,17 +65,18 @@ var LibraryZarvelGLUT = {
     },
 
     // One turn of the loop: the joystick when its interval has passed, then
-    // the idle callback until it names a time, then the timer for that time.
+    // the idle callback until it names a time, then the wake for that time.
     tick: function() {
       ZGLUT.timer = 0;
       if (ZGLUT.pausedSince !== null) return;
       ZGLUT.deliverReshape();
       var now = ZGLUT.now();
       if (ZGLUT.firesAt !== null) {
-        // The smallest lateness seen lately: it falls to any smaller one at
-        // once and creeps up by 0.01 ms a wake, so the timer seldom wakes early.
-        var late = Math.min(Math.max(now - ZGLUT.firesAt, 0), 2);
-        ZGLUT.lateness = Math.min(late, ZGLUT.lateness + 0.01);
+        // How late the timer fires, a running median: it moves 0.02 ms
+        // toward each lateness seen.
+        ZGLUT.lateness += now - ZGLUT.firesAt > ZGLUT.lateness ? 0.02 : -0.02;
+        ZGLUT.lateness = Math.min(Math.max(ZGLUT.lateness, 0), 4);
+        ZGLUT.firesAt = null;
       }
       if (ZGLUT.callbacks.joystick && now - ZGLUT.lastJoystickPoll >= ZGLUT.joystickPollMs) {
         ZGLUT.lastJoystickPoll = now;
@@ -81,27 +85,39 @@ var LibraryZarvelGLUT = {
       ZGLUT.idle();
     },
 
-    // Calls the idle callback until it names a time, then sets the timer
-    // for that time (in place of one set before).
+    // Calls the idle callback until it names a time, then sets the wake for
+    // that time (in place of one set before). A timer counts whole ms and
+    // fires a little late: it is asked for the whole ms that, as late as
+    // it usually is, wakes within 0.8 ms before the due ms begins and 0.2
+    // ms after; woken before, the loop turns again as the next task until
+    // the step is due, so that a late timer seldom lengthens the step.
     idle: function() {
       ZGLUT.wakeAt = null;
       for (var calls = 0; calls < 3 && ZGLUT.wakeAt === null; calls++) ZGLUT.call('idle', []);
-      // A timer counts whole ms and fires a little late: ask for the whole
-      // ms that, with the lateness seen lately, wakes in the ms the step is
-      // due rather than the one after, which would lengthen the step.
-      var now = ZGLUT.now();
-      var delay = 0;
-      if (ZGLUT.wakeAt !== null) {
-        var left = ZGLUT.wakeAt - now;
-        delay = Math.max(0, Math.ceil(left - ZGLUT.lateness));
-        // Were it 0.2 ms later than lately, that wake would fall in the next
-        // ms: with time to spare, wake once on the way (at most once a
-        // step), where the wake after starts from another fraction of a ms.
-        if (delay + ZGLUT.lateness + 0.2 >= left + 1 && left > 6) delay = 4;
-      }
-      ZGLUT.firesAt = ZGLUT.wakeAt === null ? null : now + delay;
       clearTimeout(ZGLUT.timer);
-      ZGLUT.timer = setTimeout(ZGLUT.tick, delay);
+      ZGLUT.timer = 0;
+      ZGLUT.firesAt = null;
+      var now = ZGLUT.now();
+      var delay = ZGLUT.wakeAt === null ? 0 : Math.ceil(ZGLUT.wakeAt - now - ZGLUT.lateness - 0.8);
+      if (delay >= 1) {
+        ZGLUT.firesAt = now + delay;
+        ZGLUT.timer = setTimeout(ZGLUT.tick, delay);
+      } else {
+        ZGLUT.turnSoon();
+      }
+    },
+
+    // Turns the loop as the next task, unless a timer is set meanwhile: a
+    // message to a port of the page's own, which no timer clamp delays.
+    turnSoon: function() {
+      if (ZGLUT.posted) return;
+      if (!ZGLUT.port) {
+        var channel = new MessageChannel();
+        channel.port1.onmessage = function() { ZGLUT.posted = false; if (!ZGLUT.timer) ZGLUT.tick(); };
+        ZGLUT.port = channel.port2;
+      }
+      ZGLUT.posted = true;
+      ZGLUT.port.postMessage(0);
     },
 
     // Draws the frame a step asked for, at the animation frame. A step due
