@@ -145,26 +145,21 @@ var LibraryZarvelGL = {
 
     // Starts the layer on a WebGL context: GL's initial state.
     start: function(gl) {
-      ZGL.gl = gl;
-      ZGL.program = ZGL.makeProgram(gl);
-      ZGL.immediateBuffer = gl.createBuffer();
       ZGL.meshes = new Map();
       ZGL.matrices = [ZGL.identity(), ZGL.identity()];
       ZGL.viewport = [0, 0, gl.drawingBufferWidth, gl.drawingBufferHeight];
+      ZGL.restore(gl);
     },
 
-    // Rebuilds on a context given back what the lost one held: the program,
-    // the buffers with the arrays as last uploaded, and the clear colour,
-    // depth test and viewport; the rest is set again by every draw.
+    // Builds in a context (a new one, or one given back after a loss) what
+    // the layer keeps there: the program, the buffers with the arrays as
+    // last uploaded, and the clear colour, depth test and viewport; the
+    // rest is set again by every draw.
     restore: function(gl) {
       ZGL.gl = gl;
       ZGL.program = ZGL.makeProgram(gl);
       ZGL.immediateBuffer = gl.createBuffer();
-      ZGL.meshes.forEach(function(mesh) {
-        mesh.buffer = gl.createBuffer();
-        gl.bindBuffer(gl.ARRAY_BUFFER, mesh.buffer);
-        gl.bufferData(gl.ARRAY_BUFFER, mesh.copy, gl.STATIC_DRAW);
-      });
+      ZGL.meshes.forEach(ZGL.upload);
       var c = ZGL.clearColour, v = ZGL.viewport;
       gl.clearColor(c[0], c[1], c[2], c[3]);
       if (ZGL.depthTest) gl.enable(gl.DEPTH_TEST);
@@ -211,9 +206,8 @@ var LibraryZarvelGL = {
       var data = HEAPF32.subarray(pointer >> 2, (pointer >> 2) + floats);
       var mesh = ZGL.meshes.get(key);
       if (!mesh) {
-        mesh = { buffer: gl.createBuffer(), copy: new Float32Array(data), frame: ZGL.frame };
-        gl.bindBuffer(gl.ARRAY_BUFFER, mesh.buffer);
-        gl.bufferData(gl.ARRAY_BUFFER, mesh.copy, gl.STATIC_DRAW);
+        mesh = { buffer: null, copy: new Float32Array(data), frame: ZGL.frame };
+        ZGL.upload(mesh);
         ZGL.meshes.set(key, mesh);
         return mesh.buffer;
       }
@@ -228,6 +222,14 @@ var LibraryZarvelGL = {
         }
       }
       return mesh.buffer;
+    },
+
+    // Puts a mesh's copy in a new buffer of the context, left bound.
+    upload: function(mesh) {
+      var gl = ZGL.gl;
+      mesh.buffer = gl.createBuffer();
+      gl.bindBuffer(gl.ARRAY_BUFFER, mesh.buffer);
+      gl.bufferData(gl.ARRAY_BUFFER, mesh.copy, gl.STATIC_DRAW);
     },
 
     // Sets what an off matrix or array leaves: attribute 1 is the current normal.

@@ -40,8 +40,7 @@ var LibraryZarvelGLUT = {
     pausedSince: null,
     pausedTotal: 0,
     lost: false, // the browser has taken the WebGL context away
-    groups: null, // Map of game key ('keyboardUp:z') to { up, holders: Set }
-    holderGroups: null, // Map of holder ('key:KeyZ', 'pointer:3') to its game key
+    holders: null, // Map of holder ('key:KeyZ', 'pointer:3') to the game key it holds
     frames: 0, // frames drawn
     line: '',
 
@@ -169,36 +168,32 @@ var LibraryZarvelGLUT = {
     // press unless another holder has it already. Both cases of a letter
     // are one game key.
     press: function(holder, key) {
-      if (ZGLUT.holderGroups.has(holder)) return;
+      if (ZGLUT.holders.has(holder)) return;
       var name = key.up[0] + ':' + String.fromCharCode(key.up[1]).toLowerCase();
-      var group = ZGLUT.groups.get(name);
-      if (!group) {
-        group = { up: key.up, holders: new Set() };
-        ZGLUT.groups.set(name, group);
-        ZGLUT.call(key.down[0], [key.down[1], 0, 0]);
-      }
-      group.holders.add(holder);
-      ZGLUT.holderGroups.set(holder, name);
+      var other = ZGLUT.holding(name);
+      if (!other) ZGLUT.call(key.down[0], [key.down[1], 0, 0]);
+      ZGLUT.holders.set(holder, { name: name, up: other ? other.up : key.up });
     },
 
-    // `holder` lets its game key go; the game hears the release when no
-    // other holder has it. False when the holder held nothing.
+    // `holder` lets its game key go; the game hears the release (of the
+    // key it heard pressed) when no other holder has it. False when the
+    // holder held nothing.
     release: function(holder) {
-      var name = ZGLUT.holderGroups.get(holder);
-      if (name === undefined) return false;
-      ZGLUT.holderGroups.delete(holder);
-      var group = ZGLUT.groups.get(name);
-      group.holders.delete(holder);
-      if (group.holders.size === 0) {
-        ZGLUT.groups.delete(name);
-        ZGLUT.call(group.up[0], [group.up[1], 0, 0]);
-      }
+      var held = ZGLUT.holders.get(holder);
+      if (!held) return false;
+      ZGLUT.holders.delete(holder);
+      if (!ZGLUT.holding(held.name)) ZGLUT.call(held.up[0], [held.up[1], 0, 0]);
       return true;
+    },
+
+    // What a holder of the game key `name` holds ({ name, up }), or undefined.
+    holding: function(name) {
+      return Array.from(ZGLUT.holders.values()).find(function(held) { return held.name === name; });
     },
 
     // Lets go of everything the holders whose names start with `kind` hold.
     releaseAll: function(kind) {
-      Array.from(ZGLUT.holderGroups.keys()).forEach(function(holder) {
+      Array.from(ZGLUT.holders.keys()).forEach(function(holder) {
         if (holder.indexOf(kind) === 0) ZGLUT.release(holder);
       });
     },
@@ -209,14 +204,13 @@ var LibraryZarvelGLUT = {
     // Keys still held when the page or the canvas loses the keyboard are
     // let go.
     listen: function(canvas) {
-      ZGLUT.groups = new Map();
-      ZGLUT.holderGroups = new Map();
+      ZGLUT.holders = new Map();
       canvas.addEventListener('keydown', function(event) {
         var key = ZGLUT.keyOf(event.key);
         if (!key || event.ctrlKey || event.metaKey || event.altKey) return;
         event.preventDefault();
         var holder = 'key:' + (event.code || event.key);
-        if (!ZGLUT.holderGroups.has(holder)) ZGLUT.press(holder, key);
+        if (!ZGLUT.holders.has(holder)) ZGLUT.press(holder, key);
         else if (!ZGLUT.ignoreRepeat) ZGLUT.call(key.down[0], [key.down[1], 0, 0]);
       });
       canvas.addEventListener('keyup', function(event) {

@@ -1,7 +1,6 @@
 # SPDX-License-Identifier: MIT
 # Packs the browser game into OUT, a zip of one folder zarvel-VERSION-web
-# with the page's files (index.html, zarvel.js, zarvel.wasm, the manifest,
-# its icons and the service worker sw.js, from FILES_DIR) and COPYRIGHT.txt
+# with the page's files FILES (from FILES_DIR) and COPYRIGHT.txt
 # (LICENSE, then FREEGLUT_NOTICE for the font). The members are 0644, sorted
 # and dated EPOCH; STRIP (strip-nondeterminism), when found, normalises the
 # zip's order, modes and times as for the other packages.
@@ -10,7 +9,8 @@ get_filename_component(work "${OUT}" DIRECTORY)
 set(stage "${work}/web-zip")
 file(REMOVE_RECURSE "${stage}")
 file(MAKE_DIRECTORY "${stage}/${folder}")
-set(files icon-192.png icon-512.png index.html manifest.webmanifest sw.js zarvel.js zarvel.wasm)
+set(files ${FILES})
+list(SORT files)
 foreach(name ${files})
     file(COPY "${FILES_DIR}/${name}" DESTINATION "${stage}/${folder}"
         FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)

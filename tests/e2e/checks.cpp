@@ -103,9 +103,13 @@ void expectKeysLetGoElsewhere(GameRun& run) {
     EXPECT_EQ(readLineNow(run).shotsLeft, stopped) << "the releases in the other window fired";
 
     focusWindow(display, run.window);
-    sendKey(display, XK_space, true);
-    EXPECT_NE(waitForShotsLeft(run, stopped - 1, 30.0).second, -1) << "space did not fire again";
-    sendKey(display, XK_space, false);
+    expectSpaceFiresAndStops(run, stopped);
+}
+
+void expectSpaceFiresAndStops(GameRun& run, int shotsLeft) {
+    sendKey(session().display, XK_space, true);
+    EXPECT_NE(waitForShotsLeft(run, shotsLeft - 1, 30.0).second, -1) << "space did not fire again";
+    sendKey(session().display, XK_space, false);
     EXPECT_NE(settledShotsLeft(run, 30.0), -1) << "the gun kept firing after space was let go";
 }
 

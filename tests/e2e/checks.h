@@ -23,6 +23,10 @@ double turnRate(GameRun& run);
 // the keyboard back, the game fires on space again.
 void expectKeysLetGoElsewhere(GameRun& run);
 
+// Space pressed with `shotsLeft` shots left fires, and let go, the firing
+// stops.
+void expectSpaceFiresAndStops(GameRun& run, int shotsLeft);
+
 // Space held, a modifier down, space up, the modifier up: firing stops, for
 // Ctrl, Alt, Shift, Super, AltGr and Caps Lock in turn.
 void expectModifiedReleasesLetGo(GameRun& run);

@@ -475,10 +475,7 @@ TEST_F(WindowManager, FramedGameTakesTheKeyboardSwitchesAwayAndBackAndClosesWith
 
     switchWindow();
     ASSERT_TRUE(waitForFocus(game.window, 30.0)) << "Alt+Tab did not bring the keyboard back";
-    sendKey(session().display, XK_space, true);
-    EXPECT_NE(waitForShotsLeft(game, stopped - 1, 30.0).second, -1) << "space did not fire again";
-    sendKey(session().display, XK_space, false);
-    ASSERT_NE(settledShotsLeft(game, 30.0), -1) << "the gun kept firing after space was let go";
+    expectSpaceFiresAndStops(game, stopped);
 
     sendKey(session().display, XK_Alt_L, true);
     sendKey(session().display, XK_F4, true);

@@ -58,6 +58,13 @@ Function nextFunction(const char* name) {
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
+// The driver's own swap-interval function of that name, or null.
+template <typename Function>
+Function driverFunction(const char* name) {
+    static auto real = nextFunction<GetProcAddress>("glXGetProcAddressARB");
+    return reinterpret_cast<Function>(real(reinterpret_cast<const GLubyte*>(name)));
+}
+
 // The swap interval of the current drawable as the driver reports it, or -1.
 int reportedInterval() {
     Display* display = glXGetCurrentDisplay();
@@ -92,9 +99,7 @@ void swapIntervalExt(Display* display, GLXDrawable drawable, int interval) {
     if (standingIn()) {
         if (interval >= 0) standInInterval = static_cast<unsigned int>(interval);
     } else {
-        static auto real = nextFunction<GetProcAddress>("glXGetProcAddressARB");
-        const auto function = reinterpret_cast<PFNGLXSWAPINTERVALEXTPROC>(
-            real(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
+        const auto function = driverFunction<PFNGLXSWAPINTERVALEXTPROC>("glXSwapIntervalEXT");
         if (function != nullptr) function(display, drawable, interval);
     }
     logRequest("EXT", interval, before, reportedInterval());
@@ -106,9 +111,7 @@ int swapIntervalMesa(unsigned int interval) {
     if (standingIn()) {
         standInInterval = interval;
     } else {
-        static auto real = nextFunction<GetProcAddress>("glXGetProcAddressARB");
-        const auto function = reinterpret_cast<PFNGLXSWAPINTERVALMESAPROC>(
-            real(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
+        const auto function = driverFunction<PFNGLXSWAPINTERVALMESAPROC>("glXSwapIntervalMESA");
         status = function != nullptr ? function(interval) : GLX_BAD_CONTEXT;
     }
     logRequest("MESA", static_cast<int>(interval), before, reportedInterval());

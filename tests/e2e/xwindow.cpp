@@ -46,6 +46,25 @@ Window searchTree(Display* display, Window parent, const std::string& name, bool
     return found;
 }
 
+// The number of items of a window's property of `type`, reading at most
+// `length` 32-bit units; 0 when it has none of that type. Its bytes go to
+// `bytes` when given.
+unsigned long propertyItems(Display* display, Window window, Atom property, Atom type, long length,
+                            std::string* bytes) {
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, property, 0, length, False, type, &actualType, &format,
+                           &items, &after, &data) != Success) {
+        return 0;
+    }
+    if (data != nullptr && bytes != nullptr) bytes->assign(reinterpret_cast<char*>(data), items);
+    if (data != nullptr) XFree(data);
+    return actualType == type ? items : 0;
+}
+
 // LSBFirst or MSBFirst: the byte order of this machine's words.
 int hostByteOrder() {
     const uint32_t one = 1;
@@ -90,19 +109,8 @@ std::string windowTitle(Display* display, Window window) {
         XFree(name);
         return title;
     }
-    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, netName, 0, 256, False, utf8, &type, &format, &items,
-                           &after, &data) == Success &&
-        data != nullptr) {
-        title.assign(reinterpret_cast<char*>(data), items);
-        XFree(data);
-    }
+    propertyItems(display, window, XInternAtom(display, "_NET_WM_NAME", False),
+                  XInternAtom(display, "UTF8_STRING", False), 256, &title);
     return title;
 }
 
@@ -204,16 +212,9 @@ Window topLevelAncestor(Display* display, Window window) {
 }
 
 bool windowManagerRunning(Display* display) {
-    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
-                                          XA_WINDOW, &type, &format, &count, &after, &data);
-    if (data != nullptr) XFree(data);
-    return status == Success && type == XA_WINDOW && count == 1;
+    return propertyItems(display, DefaultRootWindow(display),
+                         XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), XA_WINDOW, 1,
+                         nullptr) == 1;
 }
 
 bool hasXTest(Display* display) {
